@@ -1,0 +1,3 @@
+# The installation engine.
+list(APPEND INSTALL_NEUTRAL_SOURCES)
+list(APPEND INSTALL_WIN_SOURCES)

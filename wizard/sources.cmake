@@ -1,0 +1,5 @@
+# The main window and its wizard pages.
+list(APPEND INSTALL_NEUTRAL_SOURCES)
+list(APPEND INSTALL_WIN_SOURCES
+  wizard/Main.cpp
+)
