@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace win {
@@ -42,7 +43,7 @@ class UniqueAny {
   Handle handle_ = Traits::Invalid();
 };
 
-template <class H, auto CloseFn, auto InvalidValue>
+template <class H, auto CloseFn, intptr_t InvalidValue>
 struct HandleTraits {
   using Handle = H;
   static Handle Invalid() noexcept { return reinterpret_cast<Handle>(InvalidValue); }
@@ -53,7 +54,7 @@ struct HandleTraits {
 inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
 inline void CloseRegKey(HKEY h) noexcept { ::RegCloseKey(h); }
-inline void FreeModule(HMODULE h) noexcept { ::FreeLibrary(h); }
+inline void ReleaseModule(HMODULE h) noexcept { ::FreeLibrary(h); }
 inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
 inline void DeleteMemoryDc(HDC h) noexcept { ::DeleteDC(h); }
@@ -66,7 +67,7 @@ using UniqueHandle = UniqueAny<HandleTraits<HANDLE, CloseKernelHandle, 0>>;
 using UniqueFile = UniqueAny<HandleTraits<HANDLE, CloseKernelHandle, -1>>;
 using UniqueFind = UniqueAny<HandleTraits<HANDLE, CloseFind, -1>>;
 using UniqueKey = UniqueAny<HandleTraits<HKEY, CloseRegKey, 0>>;
-using UniqueModule = UniqueAny<HandleTraits<HMODULE, FreeModule, 0>>;
+using UniqueModule = UniqueAny<HandleTraits<HMODULE, ReleaseModule, 0>>;
 using UniqueGdiObject = UniqueAny<HandleTraits<HGDIOBJ, DeleteGdiObject, 0>>;
 using UniqueBitmap = UniqueAny<HandleTraits<HBITMAP, DeleteGdiObject, 0>>;
 using UniqueFont = UniqueAny<HandleTraits<HFONT, DeleteGdiObject, 0>>;
