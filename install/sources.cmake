@@ -1,3 +1,5 @@
 # The installation engine.
-list(APPEND INSTALL_NEUTRAL_SOURCES)
+list(APPEND INSTALL_NEUTRAL_SOURCES
+  install/ReleaseInfoText.cpp
+)
 list(APPEND INSTALL_WIN_SOURCES)
