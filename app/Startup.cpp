@@ -1,13 +1,12 @@
 #include "app/Startup.h"
 
 #include "common/ComPtr.h"
+#include "common/CommonControls.h"
 #include "common/SystemLibrary.h"
 #include "common/TextUtil.h"
 #include "common/WinText.h"
 #include "toolkit/Application.h"
 #include "wizard/Main.h"
-
-#include <commctrl.h>
 
 #include <memory>
 
@@ -27,8 +26,7 @@ int RunInstaller(HINSTANCE instance) {
   // The thread that runs the windows is a COM apartment for the whole run
   // (shell links, the folder dialog, XML, imaging).
   win::ComScope com(COINIT_APARTMENTTHREADED);
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  win::CommonControls();
 
   // 1. The common units start: suite settings, the global log, the code texts.
   // (common units start here)

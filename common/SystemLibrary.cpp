@@ -32,11 +32,14 @@ std::wstring SystemFolder() {
 }
 
 UniqueModule LoadSystemLibrary(const std::wstring& name) {
+  // By bare name with the search flag: the system folder only, for the library
+  // and for what it loads itself, and side-by-side redirection (common controls
+  // 6 from the manifest) still applies. Without the flag, the full path is the
+  // best there is.
+  if (LoaderHasSearchFlags())
+    return UniqueModule(::LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   const std::wstring fullPath = SystemFolder() + name;
-  // With the loader's search flags the library's own dependencies are also
-  // taken from the system folder; without them the full path is the best we have.
-  const DWORD flags = LoaderHasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH;
-  return UniqueModule(::LoadLibraryExW(fullPath.c_str(), nullptr, flags));
+  return UniqueModule(::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 }  // namespace win

@@ -12,6 +12,7 @@ list(APPEND INSTALL_NEUTRAL_SOURCES
 )
 list(APPEND INSTALL_WIN_SOURCES
   common/SystemLibrary.cpp
+  common/CommonControls.cpp
   common/WinText.cpp
   common/SH_Common_Proc.cpp
 )

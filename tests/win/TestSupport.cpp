@@ -5,7 +5,9 @@
 #include "common/WinText.h"
 
 #include <atomic>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace testsupport {
 
@@ -101,6 +103,90 @@ ProcessResult RunAndCollect(const std::wstring& commandLine, const std::wstring&
   }
   ::GetExitCodeProcess(process.get(), &result.exitCode);
   return result;
+}
+
+struct DialogAnswerer::State {
+  std::vector<std::wstring> captions;
+  std::atomic<bool> stop{false};
+  mutable std::mutex mutex;
+  std::vector<std::wstring> answered;
+  std::thread thread;
+};
+
+namespace {
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[1024];
+  const int length = ::GetWindowTextW(window, buffer, 1024);
+  return std::wstring(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+std::wstring WithoutAccessKey(std::wstring caption) {
+  std::erase(caption, L'&');
+  return caption;
+}
+
+struct AnswerSearch {
+  DialogAnswerer::State* state;
+  HWND button = nullptr;
+  std::wstring text;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<AnswerSearch*>(param);
+  wchar_t className[64];
+  ::GetClassNameW(child, className, 64);
+  const std::wstring caption = WithoutAccessKey(WindowText(child));
+  if (lstrcmpiW(className, L"Button") == 0) {
+    for (const std::wstring& wanted : search->state->captions)
+      if (!search->button && caption == wanted) search->button = child;
+  } else if (lstrcmpiW(className, L"Static") == 0 && !caption.empty()) {
+    search->text += (search->text.empty() ? L"" : L"\n") + caption;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK AnswerTopLevel(HWND window, LPARAM param) {
+  auto* state = reinterpret_cast<DialogAnswerer::State*>(param);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  wchar_t className[64];
+  ::GetClassNameW(window, className, 64);
+  if (process != ::GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !::IsWindowVisible(window))
+    return TRUE;
+  AnswerSearch search{state};
+  ::EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&search));
+  if (search.button) {
+    {
+      std::lock_guard lock(state->mutex);
+      state->answered.push_back(search.text);
+    }
+    ::PostMessageW(search.button, BM_CLICK, 0, 0);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer(std::vector<std::wstring> buttonCaptions) : state_(new State) {
+  state_->captions = std::move(buttonCaptions);
+  state_->thread = std::thread([state = state_] {
+    while (!state->stop) {
+      ::EnumWindows(AnswerTopLevel, reinterpret_cast<LPARAM>(state));
+      ::Sleep(100);
+    }
+  });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+  state_->stop = true;
+  state_->thread.join();
+  delete state_;
+}
+
+std::vector<std::wstring> DialogAnswerer::Answered() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->answered;
 }
 
 std::vector<ExitWindowsCall>& ExitWindowsCalls() {

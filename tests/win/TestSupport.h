@@ -42,6 +42,24 @@ std::wstring TestProgramFolder();
 std::wstring ToolPath(const std::wstring& fileName);
 std::wstring InstallExePath();
 
+// While it exists, a background thread answers the dialog boxes (class #32770)
+// of this process: it presses the first button whose caption, without "&",
+// is one of `buttonCaptions`, and keeps the texts of the boxes it answered.
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(std::vector<std::wstring> buttonCaptions);
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+  ~DialogAnswerer();
+  // Texts of the static controls of every box answered so far.
+  std::vector<std::wstring> Answered() const;
+
+  struct State;
+
+ private:
+  State* state_;
+};
+
 struct ProcessResult {
   DWORD exitCode = 0;
   bool started = false;
