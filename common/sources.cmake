@@ -15,4 +15,11 @@ list(APPEND INSTALL_WIN_SOURCES
   common/CommonControls.cpp
   common/WinText.cpp
   common/SH_Common_Proc.cpp
+  # Suite settings, log, code tables and INI files on disk.
+  common/WinFiles.cpp
+  common/WinIniFile.cpp
+  common/SH_Common_Var.cpp
+  common/unitMyLog.cpp
+  common/CodeTextsWin.cpp
+  common/CommonStartup.cpp
 )
