@@ -1,0 +1,4 @@
+// The installation sequence that "Начать установку" runs.
+#pragma once
+#include "install/InstallerView.h"
+void RunInstallSequence(IInstallerView& view);
