@@ -1,3 +1,5 @@
 # Window services shared with the suite.
-list(APPEND INSTALL_NEUTRAL_SOURCES)
+list(APPEND INSTALL_NEUTRAL_SOURCES
+  ui/BackgroundComposer.cpp
+)
 list(APPEND INSTALL_WIN_SOURCES)
