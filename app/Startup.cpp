@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "common/CommonStartup.h"
 #include "common/ComPtr.h"
 #include "common/CommonControls.h"
 #include "common/SystemLibrary.h"
@@ -29,7 +30,7 @@ int RunInstaller(HINSTANCE instance) {
   win::CommonControls();
 
   // 1. The common units start: suite settings, the global log, the code texts.
-  // (common units start here)
+  StartCommonUnits();
 
   // 2. The program's folder becomes the current folder.
   SetCurrentFolderToProgramFolder();
@@ -61,7 +62,7 @@ int RunInstaller(HINSTANCE instance) {
   FMain = nullptr;
 
   // The units' end code.
-  // (common units stop here)
+  StopCommonUnits();
   return exitCode;
 }
 
