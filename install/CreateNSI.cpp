@@ -93,18 +93,13 @@ void CopyLastWriteTime(HANDLE from, HANDLE to) {
     ::SetFileTime(to, nullptr, nullptr, &result);
 }
 
-// Reserves the copy's space at once, so the file system can lay it out in one
-// piece instead of growing it block by block. Only a hint: failures are ignored.
-void ReserveSpace(HANDLE file, uint64_t size) {
-  FILE_ALLOCATION_INFO allocation{};
-  allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
-  ::SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof(allocation));
-}
-
 bool CopyContents(HANDLE source, HANDLE target) {
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(source, &size)) return false;
-  ReserveSpace(target, static_cast<uint64_t>(size.QuadPart));
+  // No preallocation of the target (FileAllocationInfo): under Wine it becomes
+  // fallocate, which makes ext4 allocate and convert every block up front and
+  // made a 1 GiB copy a third slower than CopyFileW; the system's own copy does
+  // not preallocate either.
   if (!CopyBytes(source, target, static_cast<uint64_t>(size.QuadPart))) return false;
   CopyLastWriteTime(source, target);
   return true;

@@ -427,6 +427,24 @@ std::wstring CurrentFolder() {
   return std::wstring(buffer, length);
 }
 
+// Removes a folder that a started program had as its current folder. Under
+// Wine the console host of a CREATE_NEW_CONSOLE child can outlive the child for
+// a moment and keeps the folder in use; cleaning up waits for it (no assertion
+// depends on this).
+class RemovedWhenFree {
+ public:
+  explicit RemovedWhenFree(const TempFolder& folder) : path_(folder.path()) {}
+  ~RemovedWhenFree() {
+    for (int attempt = 0; attempt < 200 && Exists(path_); ++attempt) {
+      RemoveTree(path_);
+      if (Exists(path_)) ::Sleep(25);
+    }
+  }
+
+ private:
+  std::wstring path_;
+};
+
 // Makes `folder` the current one for the scope.
 class CurrentFolderScope {
  public:
@@ -444,6 +462,7 @@ class CurrentFolderScope {
 // "<T>\a b\prog.exe" started unquoted would run "<T>\a.exe"; the decoy is there.
 TEST(RunAndWait, StartsTheProgramInItsFolderAndReturnsItsExitCode) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder decoy(temp / L"релиз.exe", 99);
   const Recorder program(temp / L"релиз r010320\\Setup Program.exe", 7);
   struct Case {
@@ -464,6 +483,7 @@ TEST(RunAndWait, StartsTheProgramInItsFolderAndReturnsItsExitCode) {
 
 TEST(RunAndWait, RunsACommandScriptThroughTheCommandInterpreter) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder decoy(temp / L"релиз.exe", 99);
   const std::wstring folder = temp / L"релиз r010320";
   const Recorder inner(folder + L"\\rec.exe", 0);
@@ -488,6 +508,7 @@ TEST(RunAndWait, AProgramInADriveRootRunsInTheRoot) {
 
 TEST(RunAndWait, RaisesWhenTheProcessCannotStart) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder program(temp / L"prog.exe", 0);
   const std::wstring missing = temp / L"нет программы.exe";
   // The limit counts the path, the blank and the parameters.
@@ -517,6 +538,7 @@ TEST(RunAndWait, RaisesWhenTheProcessCannotStart) {
 
 TEST(RunProgram, StartsAnExistingFileByItsQuotedPathInTheCurrentFolder) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder decoy(temp / L"FTDI.exe", 99);
   const Recorder program(temp / L"FTDI Driver\\FTDIDriverInstall.exe", 12);
   MakeFolders(temp / L"текущая");
@@ -531,6 +553,7 @@ TEST(RunProgram, StartsAnExistingFileByItsQuotedPathInTheCurrentFolder) {
 
 TEST(RunProgram, UsesACommandLineThatNamesNoFileUnchanged) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder program(temp / L"FTDI Driver\\FTDIDriverInstall.exe", 4);
   const std::wstring commandLine = L"\"" + program.path + L"\"  /quiet  \"a b\"";
   EXPECT_EQ(RunProgram(commandLine, SW_SHOWNORMAL, true), 4);
@@ -541,6 +564,7 @@ TEST(RunProgram, UsesACommandLineThatNamesNoFileUnchanged) {
 
 TEST(RunProgram, RunsAnExistingScript) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const std::wstring script = temp / L"драйвер установка.cmd";
   WriteBytes(script, "@exit /b 6\r\n");
   EXPECT_EQ(RunProgram(script, SW_HIDE, true), 6);
@@ -548,6 +572,7 @@ TEST(RunProgram, RunsAnExistingScript) {
 
 TEST(RunProgram, ReturnsMinusOneWhenTheProgramCannotStart) {
   TempFolder temp;
+  const RemovedWhenFree cleanUp(temp);
   const Recorder program(temp / L"p.exe", 0);
   const std::wstring quoted = L"\"" + program.path + L"\" ";
   struct Case {
