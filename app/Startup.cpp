@@ -7,6 +7,7 @@
 #include "common/TextUtil.h"
 #include "common/WinText.h"
 #include "toolkit/Application.h"
+#include "ui/ScreenMonitorManager.h"
 #include "wizard/Main.h"
 
 #include <memory>
@@ -36,7 +37,8 @@ int RunInstaller(HINSTANCE instance) {
   SetCurrentFolderToProgramFolder();
 
   // 3. The screen manager selects monitor 0.
-  // (screen manager starts here)
+  CreateMyScreen();
+  SelectMonitor(0);
 
   // 4. The application object and its title.
   tk::Application& application = tk::Application::Instance();

@@ -2,6 +2,8 @@
 
 #include "common/WinText.h"
 
+#include <utility>
+
 namespace tk {
 namespace {
 
@@ -36,14 +38,33 @@ void Application::SetTitle(const std::wstring& title) {
 
 int Application::Run() {
   if (handle_) ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
+  running_ = true;
   MSG message;
   while (!terminated_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The main window is no dialog box, but the dialog manager gives it the
+    // keyboard of one: Tab and Shift+Tab through the controls, Enter on the
+    // focused button, Space on buttons and check boxes.
     if (mainWindow_ && ::IsDialogMessageW(mainWindow_, &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  running_ = false;
   terminated_ = true;
   return 0;
+}
+
+void Application::Terminate() {
+  terminated_ = true;
+  // Without a running loop (tests drive windows on their own) no quit request
+  // may stay in the queue: it would end the next modal loop at once.
+  if (running_) ::PostQuitMessage(0);
+}
+
+void Application::WindowDestroyed(HWND window) {
+  if (window && window == mainWindow_) {
+    mainWindow_ = nullptr;
+    Terminate();
+  }
 }
 
 void Application::ProcessMessages() {
@@ -69,9 +90,21 @@ std::wstring Application::ErrorDisplayText(const std::wstring& message) {
 void Application::ShowException(const std::exception& error) { ShowException(ExceptionText(error)); }
 
 void Application::ShowException(const std::wstring& message) {
-  ::MessageBoxW(mainWindow_ && ::IsWindowEnabled(mainWindow_) ? mainWindow_ : nullptr,
-                ErrorDisplayText(message).c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+  const std::wstring text = ErrorDisplayText(message);
+  if (errorDisplay_) {
+    errorDisplay_(text);
+    return;
+  }
+  // The system's own box, as the desktop toolkits show errors: its OK button
+  // speaks the language of Windows.
+  ::MessageBoxW(mainWindow_ && ::IsWindowEnabled(mainWindow_) ? mainWindow_ : nullptr, text.c_str(), title_.c_str(),
+                MB_OK | MB_ICONSTOP);
 }
+
+Application::ScopedErrorDisplay::ScopedErrorDisplay(std::function<void(const std::wstring&)> display)
+    : previous_(std::exchange(Instance().errorDisplay_, std::move(display))) {}
+
+Application::ScopedErrorDisplay::~ScopedErrorDisplay() { Instance().errorDisplay_ = std::move(previous_); }
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Application& app = Instance();

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace tk {
@@ -33,6 +34,11 @@ class Application {
   // Handles every message that is queued now, then returns.
   void ProcessMessages();
   bool Terminated() const { return terminated_; }
+  // Ends the message loop (when one runs) once the current message is handled.
+  void Terminate();
+  // Called by a form whose window is being destroyed: the main window's end
+  // ends the program.
+  void WindowDestroyed(HWND window);
 
   // The default error display: a stop-icon box titled with the application
   // title, the message with a full stop added when it ends in a character above
@@ -40,6 +46,20 @@ class Application {
   void ShowException(const std::exception& error);
   void ShowException(const std::wstring& message);
   static std::wstring ErrorDisplayText(const std::wstring& message);
+
+  // Test seam: while an object of this kind lives, the error display calls
+  // `display` with the text it would show (full stop added) instead of
+  // opening the box.
+  class ScopedErrorDisplay {
+   public:
+    explicit ScopedErrorDisplay(std::function<void(const std::wstring& text)> display);
+    ScopedErrorDisplay(const ScopedErrorDisplay&) = delete;
+    ScopedErrorDisplay& operator=(const ScopedErrorDisplay&) = delete;
+    ~ScopedErrorDisplay();
+
+   private:
+    std::function<void(const std::wstring&)> previous_;
+  };
 
  private:
   Application() = default;
@@ -50,6 +70,8 @@ class Application {
   HWND mainWindow_ = nullptr;
   std::wstring title_;
   bool terminated_ = false;
+  bool running_ = false;
+  std::function<void(const std::wstring&)> errorDisplay_;
 };
 
 // Text of a caught exception as a wide string (exceptions carry UTF-8).

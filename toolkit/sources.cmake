@@ -4,4 +4,24 @@ list(APPEND INSTALL_NEUTRAL_SOURCES
 )
 list(APPEND INSTALL_WIN_SOURCES
   toolkit/Application.cpp
+  toolkit/BitmapButton.cpp
+  toolkit/CheckBox.cpp
+  toolkit/ComboBox.cpp
+  toolkit/FolderDialog.cpp
+  toolkit/Form.cpp
+  toolkit/FramedControl.cpp
+  toolkit/Glyph.cpp
+  toolkit/Graphics.cpp
+  toolkit/Memo.cpp
+  toolkit/MessageDialog.cpp
+  toolkit/ModalDialog.cpp
+  toolkit/PageControl.cpp
+  toolkit/PaintBox.cpp
+  toolkit/Panel.cpp
+  toolkit/PngImage.cpp
+  toolkit/RawResource.cpp
+  toolkit/RichEdit.cpp
+  toolkit/Screen.cpp
+  toolkit/Timer.cpp
+  toolkit/Window.cpp
 )

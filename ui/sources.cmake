@@ -2,4 +2,7 @@
 list(APPEND INSTALL_NEUTRAL_SOURCES
   ui/BackgroundComposer.cpp
 )
-list(APPEND INSTALL_WIN_SOURCES)
+list(APPEND INSTALL_WIN_SOURCES
+  ui/MessageForm.cpp
+  ui/ScreenMonitorManager.cpp
+)

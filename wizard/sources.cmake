@@ -2,4 +2,6 @@
 list(APPEND INSTALL_NEUTRAL_SOURCES)
 list(APPEND INSTALL_WIN_SOURCES
   wizard/Main.cpp
+  wizard/MainDesign.cpp
+  wizard/MainTexts.cpp
 )
