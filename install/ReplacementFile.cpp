@@ -1,7 +1,5 @@
 #include "install/ReplacementFile.h"
 
-#include "common/TextUtil.h"
-
 #include <atomic>
 #include <cwchar>
 
@@ -16,6 +14,14 @@ std::wstring TemporaryName(unsigned attempt) {
   wchar_t name[16];
   std::swprintf(name, 16, L"~%08x.tmp", value);
   return name;
+}
+
+// The folder part of `target` with its separator ("" for a bare name, which
+// lives in the current folder): the temporary file must be on the target's
+// volume, or moving it into place would have to copy it again.
+std::wstring FolderPart(const std::wstring& target) {
+  const size_t separator = target.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : target.substr(0, separator + 1);
 }
 
 }  // namespace
@@ -36,7 +42,7 @@ DWORD ReplaceabilityError(const std::wstring& target) {
 }
 
 ReplacementFile::ReplacementFile(const std::wstring& target) : target_(target) {
-  const std::wstring folder = text::FolderOf(target);
+  const std::wstring folder = FolderPart(target);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     temporary_ = folder + TemporaryName(attempt);
     file_.reset(::CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,

@@ -600,3 +600,16 @@ TEST(RunProgram, ReturnsMinusOneWhenTheProgramCannotStart) {
 TEST(RunProgram, ReturnsZeroOnceStartedWithoutWaiting) {
   EXPECT_EQ(RunProgram(L"cmd.exe /c exit 3", SW_HIDE, false), 0);
 }
+
+// Bare names and forward slashes: the temporary file still goes beside the target.
+TEST(CopyOneFile, NamesRelativeToTheCurrentFolder) {
+  TempFolder temp;
+  MakeFolders(temp / L"под");
+  WriteBytes(temp / L"источник.dat", "bytes");
+  const CurrentFolderScope current(temp.path());
+  EXPECT_TRUE(CopyOneFile(L"источник.dat", L"копия.dat"));
+  EXPECT_TRUE(CopyOneFile(L"источник.dat", L"под/копия.dat"));
+  EXPECT_EQ(ReadBytes(temp / L"копия.dat"), "bytes");
+  EXPECT_EQ(NamesIn(temp / L"под"), std::set<std::wstring>{L"копия.dat"});
+  EXPECT_EQ(NamesIn(temp.path()), (std::set<std::wstring>{L"источник.dat", L"копия.dat", L"под"}));
+}
