@@ -114,7 +114,16 @@ void ListBox::Create(HWND parent, const Bounds& bounds, const FrameStyle& style,
                                    LBS_HASSTRINGS | (tabStop ? WS_TABSTOP : 0)),
                 0, bounds},
                style, false);
+  itemHeight_ = itemHeight;
   ::SendMessageW(handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight, 0));
+}
+
+LRESULT ListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = FramedControl::HandleMessage(message, wParam, lParam);
+  // A new font makes the list measure its lines anew; the designed height stays.
+  if (message == WM_SETFONT && itemHeight_ > 0)
+    ::SendMessageW(handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight_, 0));
+  return result;
 }
 
 void ListBox::Clear() { ::SendMessageW(handle(), LB_RESETCONTENT, 0, 0); }

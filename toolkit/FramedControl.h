@@ -62,6 +62,12 @@ class ListBox : public FramedControl {
   int Count() const;
   // Scrolls so that line `index` is in sight.
   void ShowLine(int index);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  int itemHeight_ = 0;
 };
 
 }  // namespace tk
