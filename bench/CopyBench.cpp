@@ -188,7 +188,8 @@ int wmain(int argc, wchar_t** argv) {
 
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = text::WithTrailingBackslash(temp) + L"copy bench " + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring folder =
+      text::WithTrailingBackslash(temp) + L"copy bench " + std::to_wstring(::GetCurrentProcessId());
   ::CreateDirectoryW(folder.c_str(), nullptr);
   int status = 0;
   for (uint64_t size : sizes) status |= Compare(folder, size, kRounds);

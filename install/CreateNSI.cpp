@@ -178,7 +178,8 @@ class UniqueVariant {
 
 class UniqueBstr {
  public:
-  explicit UniqueBstr(const std::wstring& text) : value_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  explicit UniqueBstr(const std::wstring& text)
+      : value_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   UniqueBstr() noexcept = default;
   UniqueBstr(const UniqueBstr&) = delete;
   UniqueBstr& operator=(const UniqueBstr&) = delete;

@@ -10,7 +10,8 @@ namespace {
 // still gets a temporary file beside it.
 std::wstring TemporaryName(unsigned attempt) {
   static std::atomic<unsigned> counter{0};
-  const unsigned value = (::GetCurrentProcessId() << 16) ^ (::GetTickCount() << 4) ^ (counter++ * 2654435761u) ^ attempt;
+  const unsigned value =
+      (::GetCurrentProcessId() << 16) ^ (::GetTickCount() << 4) ^ (counter++ * 2654435761u) ^ attempt;
   wchar_t name[16];
   std::swprintf(name, 16, L"~%08x.tmp", value);
   return name;
