@@ -11,4 +11,11 @@ list(APPEND INSTALL_NEUTRAL_SOURCES
 list(APPEND INSTALL_WIN_SOURCES
   install/CreateNSI.cpp
   install/ReplacementFile.cpp
+  # Installation engine: the sequence and its steps.
+  install/InstallSequence.cpp
+  install/DatabaseRuntime.cpp
+  install/SettingsFiles.cpp
+  install/DriverInstall.cpp
+  install/Fonts.cpp
+  install/Shortcut.cpp
 )
