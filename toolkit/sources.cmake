@@ -12,16 +12,20 @@ list(APPEND INSTALL_WIN_SOURCES
   toolkit/FramedControl.cpp
   toolkit/Glyph.cpp
   toolkit/Graphics.cpp
+  toolkit/Label.cpp
   toolkit/Memo.cpp
   toolkit/MessageDialog.cpp
   toolkit/ModalDialog.cpp
+  toolkit/ModalForm.cpp
   toolkit/PageControl.cpp
   toolkit/PaintBox.cpp
   toolkit/Panel.cpp
   toolkit/PngImage.cpp
+  toolkit/ProgressBar.cpp
   toolkit/RawResource.cpp
   toolkit/RichEdit.cpp
   toolkit/Screen.cpp
+  toolkit/TextArea.cpp
   toolkit/Timer.cpp
   toolkit/Window.cpp
 )
