@@ -8,6 +8,7 @@
 #include "common/WinText.h"
 #include "toolkit/Application.h"
 #include "ui/ScreenMonitorManager.h"
+#include "ui/WaitRun.h"
 #include "wizard/Main.h"
 
 #include <memory>
@@ -55,8 +56,13 @@ int RunInstaller(HINSTANCE instance) {
   }
   application.SetMainWindow(mainWindow->handle());
 
-  // 6. The hidden launch-wait window.
-  // (launch-wait window is created here)
+  // 6. The hidden launch-wait window; it lives until the program ends.
+  auto waitRun = std::make_unique<TFWaitRun>();
+  try {
+    waitRun->Create(application.handle());
+  } catch (const std::exception& error) {
+    application.ShowException(error);
+  }
 
   // 7. The message loop.
   mainWindow->Show();

@@ -6,4 +6,5 @@ list(APPEND INSTALL_NEUTRAL_SOURCES
 list(APPEND INSTALL_WIN_SOURCES
   ui/MessageForm.cpp
   ui/ScreenMonitorManager.cpp
+  ui/WaitRun.cpp
 )
