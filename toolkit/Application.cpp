@@ -37,10 +37,16 @@ void Application::SetTitle(const std::wstring& title) {
 }
 
 int Application::Run() {
+  // Without a main window (it could not be made) there is nothing to wait for.
+  if (!mainWindow_) {
+    terminated_ = true;
+    return 0;
+  }
   if (handle_) ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
   running_ = true;
   MSG message;
-  while (!terminated_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+  // Ends on the quit request Terminate posts, which is taken out of the queue.
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     // The main window is no dialog box, but the dialog manager gives it the
     // keyboard of one: Tab and Shift+Tab through the controls, Enter on the
     // focused button, Space on buttons and check boxes.

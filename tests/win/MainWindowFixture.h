@@ -54,12 +54,14 @@ class MainWindowTest : public testing::Test {
   void Type(tk::Window& field, const std::wstring& text) { ::SetWindowTextW(field.handle(), text.c_str()); }
   // A key as the message loop sees it: through the dialog manager.
   void Key(WPARAM key) {
-    const HWND focus = ::GetFocus();
+    const HWND focus = Focus();
     ::PostMessageW(focus, WM_KEYDOWN, key, 1);
     ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
     Pump();
   }
   void Pump() { tk::Application::Instance().ProcessMessages(); }
+  // The control with the keyboard focus (see uidriver::FocusIn).
+  HWND Focus() { return uidriver::FocusIn(form_->handle()); }
 
   // Walks from the start page to the components page with `target`.
   void GoToComponents(const std::wstring& target) {

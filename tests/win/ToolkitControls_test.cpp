@@ -47,11 +47,13 @@ class Toolkit : public testing::Test {
     tk::Application::Instance().ProcessMessages();
   }
   void Key(HWND window, WPARAM key) {
+    uidriver::FocusIn(form.handle());
     ::PostMessageW(window, WM_KEYDOWN, key, 1);
     ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
     tk::Application::Instance().ProcessMessages();
   }
   uidriver::Pixels Snap(const tk::Window& control) {
+    uidriver::FocusIn(form.handle());
     ::RedrawWindow(control.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     Pump();
     return uidriver::Capture(control.handle());
@@ -252,11 +254,11 @@ TEST_F(Toolkit, PageControlShowsOnePageAndMovesTheFocusWithIt) {
   EXPECT_TRUE(second.Visible());
   EXPECT_FALSE(first.Visible());
   EXPECT_EQ(pages.ActivePage(), &second);
-  EXPECT_EQ(::GetFocus(), onSecond.handle());  // the first in Tab order
+  EXPECT_EQ(uidriver::FocusIn(form.handle()), onSecond.handle());  // the first in Tab order
   EXPECT_EQ(shown, 1);
   secondOnSecond.Focus();
   pages.SetActivePage(second);
-  EXPECT_EQ(::GetFocus(), secondOnSecond.handle());  // not on a page that goes: stays
+  EXPECT_EQ(uidriver::FocusIn(form.handle()), secondOnSecond.handle());  // not on a page that goes: stays
   EXPECT_EQ(shown, 2);
   EXPECT_EQ(uidriver::Capture(second.handle()).At(300, 150), Rgb(kPanelColor));
 }

@@ -43,18 +43,18 @@ tk::ModalResult Show(const std::wstring& text, MsgDlgType type, tk::MsgDlgButton
     if (!seen.box.window) return;
     if (owner) seen.ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
     seen.textHeight = TextControlHeight(seen.box.window);
-    GUITHREADINFO gui{sizeof(gui)};
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(seen.box.window, nullptr), &gui);
-    seen.focusedCaption = uidriver::TextOf(gui.hwndFocus);
+    const HWND focus =
+        uidriver::FocusOfThread(::GetWindowThreadProcessId(seen.box.window, nullptr), seen.box.window);
+    seen.focusedCaption = uidriver::TextOf(focus);
     switch (act) {
       case Act::press:
         uidriver::Answer(seen.box, press);
         break;
       case Act::enter:
-        ::PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_RETURN, 1);
+        ::PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
         break;
       case Act::escape:
-        ::PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 1);
+        ::PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
         break;
       case Act::closeBox:
         ::PostMessageW(seen.box.window, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -110,6 +110,36 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
   return true;
 }
 
+// The control with the keyboard focus in `top`, a window of the calling
+// thread. Tests run side by side on one desktop, and another program's window
+// may take the activation (and with it this thread's focus) at any moment; so
+// `top` is made the active window again first, which gives the focus back to
+// the control that had it.
+inline HWND FocusIn(HWND top) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (::GetActiveWindow() != top) {
+      ::SetForegroundWindow(top);
+      ::SetActiveWindow(top);
+    }
+    const HWND focus = ::GetFocus();
+    if (focus && (focus == top || ::IsChild(top, focus))) return focus;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return ::GetFocus();
+}
+
+// The control with the focus in the active window of thread `threadId` (of
+// any process), asking that window to come to the front when another took it.
+inline HWND FocusOfThread(DWORD threadId, HWND top) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    GUITHREADINFO gui{sizeof(gui)};
+    if (::GetGUIThreadInfo(threadId, &gui) && gui.hwndFocus) return gui.hwndFocus;
+    ::SetForegroundWindow(top);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return nullptr;
+}
+
 // Presses a button without waiting for what the press sets off (which may be
 // a modal box that only a later step answers).
 inline void Press(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }

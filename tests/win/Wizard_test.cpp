@@ -32,13 +32,13 @@ TEST_F(Wizard, StartsOnTheStartPage) {
   EXPECT_TRUE(Form().CbDriverInstal.Checked());
   EXPECT_EQ(Form().RuntimeVariant(), 0);
   EXPECT_FALSE(Form().CBWindows.Visible());
-  EXPECT_EQ(::GetFocus(), Form().BtnStartNext.handle());
+  EXPECT_EQ(Focus(), Form().BtnStartNext.handle());
 }
 
 TEST_F(Wizard, NextOnTheStartPageShowsTheTargetPageWithTheFieldFocused) {
   Click(Form().BtnStartNext);
   ExpectPage(WizardPage::tsInputPath);
-  EXPECT_EQ(::GetFocus(), Form().ePath.handle());
+  EXPECT_EQ(Focus(), Form().ePath.handle());
   EXPECT_TRUE(asked_.empty());
 }
 
@@ -85,7 +85,7 @@ TEST_F(Wizard, TargetChecks) {
       EXPECT_EQ(asked_[0].type, c.kind);
       EXPECT_EQ(asked_[0].buttons, tk::mbOK);
       ExpectPage(WizardPage::tsInputPath);
-      EXPECT_EQ(::GetFocus(), Form().ePath.handle());
+      EXPECT_EQ(Focus(), Form().ePath.handle());
       EXPECT_TRUE(messageWindows_.empty());
     } else {
       EXPECT_TRUE(asked_.empty());
@@ -174,7 +174,7 @@ TEST_F(Wizard, FoldersStayAfterCancel) {
   answers_.push_back(tk::mrYes);
   Click(Form().BtnCancel4);
   ExpectPage(WizardPage::tsCancel);
-  EXPECT_EQ(::GetFocus(), Form().BtnExitCancel.handle());
+  EXPECT_EQ(Focus(), Form().BtnExitCancel.handle());
   Click(Form().BtnExitCancel);
   EXPECT_FALSE(WindowAlive());
   EXPECT_TRUE(IsFolder(temp / L"Dazide\\Settings"));
@@ -370,7 +370,7 @@ TEST_F(Wizard, TabGoesThroughThePageInASensibleOrderAndEnterPressesTheFocusedBut
     c.order.front()->Focus();
     for (size_t i = 1; i <= c.order.size(); ++i) {
       Key(VK_TAB);
-      EXPECT_EQ(::GetFocus(), c.order[i % c.order.size()]->handle()) << "after Tab " << i;
+      EXPECT_EQ(Focus(), c.order[i % c.order.size()]->handle()) << "after Tab " << i;
     }
   }
   // Enter on the focused "Далее" of the start page goes on, as a click does.
@@ -378,7 +378,7 @@ TEST_F(Wizard, TabGoesThroughThePageInASensibleOrderAndEnterPressesTheFocusedBut
   Form().BtnStartNext.Focus();
   Key(VK_RETURN);
   ExpectPage(WizardPage::tsInputPath);
-  EXPECT_EQ(::GetFocus(), Form().ePath.handle());
+  EXPECT_EQ(Focus(), Form().ePath.handle());
   // Enter in the field presses nothing.
   Key(VK_RETURN);
   ExpectPage(WizardPage::tsInputPath);
