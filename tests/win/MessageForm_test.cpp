@@ -347,6 +347,28 @@ TEST_F(MessageFormWindow, ClosingByTheFrameReturnsFalse) {
   }
 }
 
+TEST_F(MessageFormWindow, EscIsNoCancelKey) {
+  bool openAfterEsc = false;
+  const bool result = WithUser(
+      [&](const MessageWindow& w) {
+        GUITHREADINFO gui{sizeof(gui)};
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(w.window, nullptr), &gui);
+        const HWND target = gui.hwndFocus ? gui.hwndFocus : w.window;
+        ::PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
+        ::PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        // Posted messages run in order: once the stop has hidden the countdown
+        // row, Esc has been handled.
+        Press(w.stop);
+        WaitUntil([&] { return !::IsWindowVisible(w.closeRow) || !w.Open(); });
+        openAfterEsc = w.Open();
+        Press(w.ok);
+        WaitClosed(w);
+      },
+      [&] { return ShowMessageWindow(L"Esc ничего не делает", mtDialog, L"", 0); });
+  EXPECT_TRUE(openAfterEsc);
+  EXPECT_TRUE(result);
+}
+
 TEST_F(MessageFormWindow, TheProgramsOtherWindowsWaitWhileItIsShown) {
   tk::Form other;
   other.CreateForm(nullptr, L"Другое окно", 200, 100, WS_OVERLAPPEDWINDOW);
