@@ -78,7 +78,6 @@ void TFWaitRun::Create(HWND owner) {
   ProgressBar.Create(handle(), {border, height - border - barHeight, innerWidth, barHeight},
                      {0, kSteps, 1, /*smooth=*/true});
   LblProgress.SetFont(font_.get());
-  SetFont(font_.get());
   FormCreate();
 }
 
