@@ -219,7 +219,9 @@ void TFMain::BtnChangeFontClick() {
   ChangeSystemFontSize();
   if (tk::MessageDlg(wizard_text::kRestartQuestion, tk::MsgDlgType::mtWarning, tk::mbYes | tk::mbNo) != tk::mrYes)
     return;
-  ExitWindowsWithPrivilege(EWX_REBOOT | EWX_FORCE);
+  // Programs that still respond are asked to end and may save their work; only
+  // hung ones are forced (a plain forced restart would lose unsaved data).
+  ExitWindowsWithPrivilege(EWX_REBOOT | EWX_FORCEIFHUNG);
   Close();
 }
 
