@@ -63,6 +63,7 @@ constexpr int kRowSpacing = 16;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonSpacing = 6;
+constexpr int kTextSlack = 6;
 
 class MessageDialogBox final : public ModalDialog {
  public:
@@ -88,7 +89,10 @@ SIZE MessageDialogBox::TextSize(HWND dialog, int maxWidth) const {
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   ::SelectObject(dc, old);
   ::ReleaseDC(dialog, dc);
-  return {rect.right - rect.left, rect.bottom - rect.top};
+  // A static control given exactly the measured width breaks the last
+  // character of a line onto a line of its own under Wine (the "!" of a
+  // message went missing): a few pixels to spare.
+  return {rect.right - rect.left + Scaled(kTextSlack), rect.bottom - rect.top};
 }
 
 bool MessageDialogBox::OnInit(HWND dialog) {

@@ -125,6 +125,8 @@ void TFMain::FormCreate() {
 }
 
 void TFMain::LoadInfoText() {
+  // The document's sizes are points: on a display of more pixels per inch the
+  // text grows (and the box scrolls) while the window keeps its pixel layout.
   RichEdit1.LoadRtf(tk::RawResource(ResourceModule, L"INFO"));
 }
 

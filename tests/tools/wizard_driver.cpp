@@ -11,6 +11,8 @@
 //   wizard_driver rect                 prints the main window's frame as
 //                                      WIDTHxHEIGHT+LEFT+TOP (for cropping)
 //   wizard_driver rect-other TEXT      the same for the window showing TEXT
+//   wizard_driver settle               has the main window and its other
+//                                      windows paint themselves now
 //   wizard_driver close                asks the main window to close
 //
 // Exit code 0 when done, 1 when the window or the state did not come.
@@ -41,7 +43,6 @@ DWORD ProcessOf(HWND window) {
 std::wstring PageText(HWND main) {
   for (HWND edit : uidriver::VisibleChildren(main, L"Edit"))
     if (::GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE) return uidriver::TextOf(edit);
-  for (HWND list : uidriver::VisibleChildren(main, L"ListBox")) return L"(list)" + std::to_wstring(reinterpret_cast<UINT_PTR>(list));
   return {};
 }
 
@@ -104,6 +105,14 @@ int Run(const std::wstring& command, const std::wstring& argument) {
     return 1;
   }
   if (command == L"rect") return PrintRect(main);
+  if (command == L"settle") {
+    // Painting of another process's windows, waited for: UpdateWindow sends.
+    for (HWND top : uidriver::TopLevelWindows(ProcessOf(main)))
+      ::RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return 0;
+  }
   if (command == L"close") {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     return 0;

@@ -1,6 +1,7 @@
 // The system's folder dialog as the installer opens it: its instruction, the
 // main window kept from input meanwhile, a chosen folder, and cancelling.
 #include "common/ComPtr.h"
+#include "common/TextUtil.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
 #include "toolkit/Application.h"
@@ -8,6 +9,7 @@
 #include "toolkit/Form.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <thread>
@@ -15,6 +17,24 @@
 using namespace testsupport;
 
 namespace {
+
+// The text of the selected item of the dialog's folder tree.
+std::wstring SelectedTreeItem(HWND dialog) {
+  for (HWND child : uidriver::Descendants(dialog)) {
+    if (uidriver::ClassOf(child) != L"SysTreeView32") continue;
+    const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(child, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item) return {};
+    wchar_t buffer[MAX_PATH] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = buffer;
+    data.cchTextMax = MAX_PATH;
+    ::SendMessageW(child, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return buffer;
+  }
+  return {};
+}
 
 struct Seen {
   uidriver::Box box;
@@ -30,7 +50,12 @@ std::optional<std::wstring> Browse(HWND owner, const std::wstring& choose, Seen&
       ::PostMessageW(seen.box.window, WM_COMMAND, IDCANCEL, 0);
       return;
     }
-    ::SendMessageW(seen.box.window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choose.c_str()));
+    // The user picks the folder in the tree; the dialog may still be filling
+    // it, so the choice is made until the tree shows it selected.
+    uidriver::WaitUntil([&] {
+      ::SendMessageW(seen.box.window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choose.c_str()));
+      return SelectedTreeItem(seen.box.window) == text::NameOf(choose);
+    });
     ::PostMessageW(seen.box.window, WM_COMMAND, IDOK, 0);
   });
   auto chosen = tk::BrowseForFolder(owner, L"Выберете путь для установки программ");

@@ -1,6 +1,7 @@
 // The toolkit's standard message dialog as the user meets it: title, icon,
 // text and buttons in English whatever the language of Windows (this prefix
 // runs in Russian), the keys, the close box, and the owner kept disabled.
+#include "common/Handles.h"
 #include "common/WinText.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
@@ -22,8 +23,71 @@ struct Seen {
   uidriver::Box box;
   bool ownerEnabled = true;
   std::wstring focusedCaption;
-  int textHeight = 0;  // of the text control
+  int textHeight = 0;    // of the text control
+  RECT textRect{};       // the text control in the box's client area
+  RECT client{};         // the box's client area
+  RECT textNeeds{};      // what the text takes in the control's font, wrapped at its width
+  int inkShown = -1;     // the rightmost column with ink in the text control, as shown
+  int inkOfLine = -1;    // the same for the text drawn on one line with nothing cut
 };
+
+// The rightmost column of `pixels` that has a dark pixel in it.
+int RightmostInk(const uidriver::Pixels& pixels) {
+  for (int x = pixels.width - 1; x >= 0; --x)
+    for (int y = 0; y < pixels.height; ++y) {
+      const DWORD p = pixels.At(x, y);
+      if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 110) return x;
+    }
+  return -1;
+}
+
+// The text drawn in `font` on one line, black on white, wide enough for all.
+int RightmostInkOfLine(const std::wstring& text, HFONT font, int height) {
+  const int width = 2000;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+  win::UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::SelectObjectScope selectBitmap(dc.get(), bitmap.get());
+  win::SelectObjectScope selectFont(dc.get(), font);
+  RECT all{0, 0, width, height};
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::SetTextColor(dc.get(), RGB(0, 0, 0));
+  ::SetBkMode(dc.get(), TRANSPARENT);
+  ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &all, DT_SINGLELINE | DT_NOPREFIX);
+  ::GdiFlush();
+  uidriver::Pixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  pixels.values.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+  return RightmostInk(pixels);
+}
+
+
+void MeasureText(HWND box, Seen& seen) {
+  ::GetClientRect(box, &seen.client);
+  for (HWND child : uidriver::Descendants(box))
+    if (uidriver::ClassOf(child) == L"Static" && !uidriver::TextOf(child).empty()) {
+      ::GetWindowRect(child, &seen.textRect);
+      ::MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&seen.textRect), 2);
+      const std::wstring text = uidriver::TextOf(child);
+      HDC dc = ::GetDC(child);
+      const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+      // Wrapped as the control wraps it, at the control's width.
+      seen.textNeeds = {0, 0, seen.textRect.right - seen.textRect.left, 0};
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &seen.textNeeds,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+      if (text.find(L'\n') == std::wstring::npos) {
+        ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        seen.inkShown = RightmostInk(uidriver::Capture(child));
+        seen.inkOfLine = RightmostInkOfLine(
+            text, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)), seen.textRect.bottom - seen.textRect.top);
+      }
+      ::SelectObject(dc, old);
+      ::ReleaseDC(child, dc);
+    }
+}
 
 int TextControlHeight(HWND box) {
   for (HWND child : uidriver::Descendants(box))
@@ -43,6 +107,7 @@ tk::ModalResult Show(const std::wstring& text, MsgDlgType type, tk::MsgDlgButton
     if (!seen.box.window) return;
     if (owner) seen.ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
     seen.textHeight = TextControlHeight(seen.box.window);
+    MeasureText(seen.box.window, seen);
     const HWND focus =
         uidriver::FocusOfThread(::GetWindowThreadProcessId(seen.box.window, nullptr), seen.box.window);
     seen.focusedCaption = uidriver::TextOf(focus);
@@ -113,6 +178,13 @@ TEST(ToolkitMessageDialog, TitlesIconsButtonsAndResults) {
     EXPECT_EQ(seen.box.texts[0], text);
     EXPECT_EQ(seen.box.icon, ::LoadIconW(nullptr, c.icon));
     EXPECT_EQ(seen.focusedCaption, c.focused);
+    // The whole text is in sight: wrapped at its control's width it needs no
+    // more lines than the control has room for, and the control lies inside
+    // the box with room to spare.
+    EXPECT_LE(seen.textNeeds.bottom, seen.textRect.bottom - seen.textRect.top);
+    EXPECT_GT(seen.inkOfLine, 0);
+    EXPECT_GE(seen.inkShown, seen.inkOfLine - 1) << "the end of the text is cut off";
+    EXPECT_LE(seen.textRect.right + 8, seen.client.right);
   }
 }
 

@@ -327,29 +327,6 @@ TEST_F(Wizard, CloseFromTheSequenceEndsTheWindowWhenAllowed) {
   EXPECT_FALSE(WindowAlive());
 }
 
-TEST_F(Wizard, ChangeFontAsksForTheRestartAndRestartsOnlyOnYes) {
-  Form().ShowPage(WizardPage::tsChangeFontSize);
-  testsupport::ExitWindowsCalls().clear();
-  answers_ = {tk::mrNo};
-  Click(Form().BtnChangeFont);
-  ASSERT_EQ(asked_.size(), 1u);
-  EXPECT_EQ(asked_[0].text,
-            L"Изменения в настройки внесены, для того чтобы они\r\nвступили в силу, требуется перзагрузить "
-            L"операционную систему.\r\nВыполнить перезагрузку сейчас?");
-  EXPECT_EQ(asked_[0].type, MsgDlgType::mtWarning);
-  EXPECT_EQ(asked_[0].buttons, tk::mbYes | tk::mbNo);
-  EXPECT_TRUE(testsupport::ExitWindowsCalls().empty());
-  ExpectPage(WizardPage::tsChangeFontSize);
-  EXPECT_TRUE(WindowAlive());
-
-  answers_ = {tk::mrYes};
-  Click(Form().BtnChangeFont);
-  EXPECT_EQ(asked_.size(), 2u);
-  ASSERT_EQ(testsupport::ExitWindowsCalls().size(), 1u);
-  EXPECT_EQ(testsupport::ExitWindowsCalls()[0].flags, 6u);
-  EXPECT_FALSE(WindowAlive());
-}
-
 TEST_F(Wizard, TabGoesThroughThePageInASensibleOrderAndEnterPressesTheFocusedButton) {
   TFMain& f = Form();
   struct Case {
