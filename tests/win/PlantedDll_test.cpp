@@ -65,9 +65,9 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<FindByProcess*>(param);
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
-  wchar_t className[64];
-  ::GetClassNameW(window, className, 64);
-  if (process == search->processId && lstrcmpW(className, L"TFMain") == 0 && ::IsWindowVisible(window)) {
+  wchar_t caption[64];
+  ::GetWindowTextW(window, caption, 64);
+  if (process == search->processId && lstrcmpW(caption, L"Установка комплекса") == 0 && ::IsWindowVisible(window)) {
     search->found = window;
     return FALSE;
   }
