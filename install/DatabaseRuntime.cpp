@@ -94,7 +94,9 @@ bool CopyDatabaseFile(IInstallerView& view, const std::wstring& source, const st
   }
   if (!copied && kept && PutBack(*kept, to)) kept.reset();
   view.ChangeLine(index, line + (copied ? kDone : kFailed));
-  if (kept) view.AddLine(L"Прежний файл базы данных сохранён: " + std::wstring(runtime::kDatabaseFolder) + text::NameOf(*kept));
+  if (kept)
+    view.AddLine(L"Прежний файл базы данных сохранён: " + std::wstring(runtime::kDatabaseFolder) +
+                 text::NameOf(*kept));
   return copied;
 }
 

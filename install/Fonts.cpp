@@ -26,14 +26,15 @@ FontResourceInfoFn LookUpFontResourceInfo() {
   // gdi32 is linked, so it is loaded; the function is exported but declared
   // in no header.
   const HMODULE gdi = ::GetModuleHandleW(L"gdi32.dll");
-  return gdi ? reinterpret_cast<FontResourceInfoFn>(reinterpret_cast<void*>(::GetProcAddress(gdi, "GetFontResourceInfoW")))
-             : nullptr;
+  if (!gdi) return nullptr;
+  return reinterpret_cast<FontResourceInfoFn>(reinterpret_cast<void*>(::GetProcAddress(gdi, "GetFontResourceInfoW")));
 }
 
 // A font added to GDI's table for the length of a query, removed again after.
 class TemporaryFontResource {
  public:
-  explicit TemporaryFontResource(const std::wstring& path) : path_(path), added_(::AddFontResourceW(path.c_str()) != 0) {}
+  explicit TemporaryFontResource(const std::wstring& path)
+      : path_(path), added_(::AddFontResourceW(path.c_str()) != 0) {}
   TemporaryFontResource(const TemporaryFontResource&) = delete;
   TemporaryFontResource& operator=(const TemporaryFontResource&) = delete;
   ~TemporaryFontResource() {
@@ -111,7 +112,8 @@ void RegisterFont(const std::wstring& face, const std::wstring& fileName) {
     status = ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(fileName.c_str()),
                               static_cast<DWORD>((fileName.size() + 1) * sizeof(wchar_t)));
   if (status != ERROR_SUCCESS)
-    throw EngineError(L"Failed to set data for '" + valueName + L"'. " + win::SystemErrorText(static_cast<DWORD>(status)));
+    throw EngineError(L"Failed to set data for '" + valueName + L"'. " +
+                      win::SystemErrorText(static_cast<DWORD>(status)));
   ::RegFlushKey(key.get());
 }
 

@@ -43,9 +43,10 @@ std::wstring TargetFolder(const IInstallerView& view) {
   return target;
 }
 
-// Steps 5 to 14 refuse to close the window and show the hourglass; however they
-// end (a stop, an error on its way to the error display), the window may be
-// closed again and the cursor is normal before anything is shown.
+// While the files are deployed the window refuses to close and shows the
+// hourglass; however that phase ends (a stop, an error on its way to the error
+// display), the window may be closed again and the cursor is normal before
+// anything is shown.
 class BusyPhase {
  public:
   explicit BusyPhase(IInstallerView& view) : view_(view) {
@@ -71,7 +72,7 @@ class BusyPhase {
   bool active_ = true;
 };
 
-// Step 3.
+// The target folder, when it went missing after the path page (one level).
 bool MakeTargetFolder(IInstallerView& view, const std::wstring& target) {
   if (IsFolder(target)) return true;
   if (!::CreateDirectoryW(target.c_str(), nullptr)) {
@@ -85,7 +86,7 @@ bool MakeTargetFolder(IInstallerView& view, const std::wstring& target) {
   return true;
 }
 
-// Step 6.
+// The settings folder, under its own progress line.
 void SettingsFolderStep(IInstallerView& view, const std::wstring& target) {
   view.ProcessMessages();
   const std::wstring line = L"Создание настроечных файлов....";
@@ -95,7 +96,8 @@ void SettingsFolderStep(IInstallerView& view, const std::wstring& target) {
   view.ChangeLine(index, line + L"Завершено");
 }
 
-// Steps 5 to 15. False when the installation stops.
+// Settings folder, database and runtime, lastnum.dta and btooth.ini, with the
+// window refusing to close. False when the installation stops.
 bool DeployFiles(IInstallerView& view, const std::wstring& source, const std::wstring& target) {
   BusyPhase busy(view);
   SettingsFolderStep(view, target);
@@ -106,7 +108,7 @@ bool DeployFiles(IInstallerView& view, const std::wstring& source, const std::ws
   return true;
 }
 
-// Step 16: nothing that goes wrong with the fonts stops the installation.
+// The fonts: nothing that goes wrong with them stops the installation.
 void FontStep(IInstallerView& view, const InstallEnvironment& environment) {
   try {
     InstallFonts(view, environment.sourceFolder + L"fonts\\", environment.fontsFolder);
@@ -114,7 +116,7 @@ void FontStep(IInstallerView& view, const InstallEnvironment& environment) {
   }
 }
 
-// Steps 18 to 20.
+// The backup releases and the updater's tree.
 void CopyBackupAndUpdater(const IInstallerView& view, const std::wstring& source, const std::wstring& target) {
   EnsureFolder(target + L"backup\\");
   CopyFolderTree(source + L"backup", target + L"backup");
@@ -131,7 +133,7 @@ void SortLikeTheList(std::vector<std::wstring>& folders) {
   });
 }
 
-// Step 21.
+// The newest release under backup\ (see release::ChooseRelease).
 std::wstring ChooseReleaseFolder(const std::wstring& target) {
   std::vector<std::wstring> folders;
   ListReleaseFolders(target + L"backup\\", folders);
@@ -139,8 +141,9 @@ std::wstring ChooseReleaseFolder(const std::wstring& target) {
   return folders[release::ChooseRelease(folders)];
 }
 
-// Step 22: the script runs with its own folder as the current folder, and the
-// target folder is the current folder afterwards, also when it cannot start.
+// The release's Install.cmd runs with its own folder as the current folder,
+// and the target folder is the current folder afterwards, also when the script
+// cannot start.
 void RunReleaseScript(const std::wstring& release, const std::wstring& target) {
   const std::wstring script = release + L"\\Install.cmd";
   // RunAndWait starts scripts through cmd.exe, which starts even when the
@@ -152,14 +155,14 @@ void RunReleaseScript(const std::wstring& release, const std::wstring& target) {
   RunAndWait(script, L"", SW_HIDE);
 }
 
-// Steps 21 to 23.
+// The newest release's script, then its level in ReleaseInfo.
 void InstallNewestRelease(const std::wstring& target) {
   const std::wstring release = ChooseReleaseFolder(target);
   RunReleaseScript(release, target);
   WriteReleaseLevel(target, release::ReleaseLevel(release));
 }
 
-// Step 24.
+// The suite's shortcut on the desktop, named and described from the string table.
 void CreateSuiteShortcut(const std::wstring& target) {
   const HINSTANCE program = ::GetModuleHandleW(nullptr);
   const std::wstring product = LoadResourceText(program, IDS_PRODUCT_NAME);
@@ -169,7 +172,7 @@ void CreateSuiteShortcut(const std::wstring& target) {
                  product, linkPath);
 }
 
-// Steps 25 and 26.
+// The end: the exit button, then the font-size page or the question whether to leave.
 void Finish(IInstallerView& view, const InstallEnvironment& environment) {
   view.EnableExit();
   if (environment.isSmallFonts()) {

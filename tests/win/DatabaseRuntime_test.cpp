@@ -80,7 +80,8 @@ class RuntimeFixture : public ::testing::Test {
   ScriptedView view_;
 };
 
-const std::wregex kKeptLine(LR"(Прежний файл базы данных сохранён: DTAfb\\S12\.FDB\.\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.bak)");
+const std::wregex kKeptLine(
+    LR"(Прежний файл базы данных сохранён: DTAfb\\S12\.FDB\.\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.bak)");
 
 }  // namespace
 
@@ -260,7 +261,8 @@ TEST_F(RuntimeFixture, AFailedDatabaseCopyPutsTheKeptDatabaseBack) {
   // A source that cannot be opened: raised, and the database is back as well.
   ::DeleteFileW((source_ + L"DTAfb\\S12.FDB").c_str());
   ScriptedView again;
-  EXPECT_TRUE(RaisedMessage([&] { DeployDatabaseRuntime(again, source_, target_, 0); }).starts_with(L"Cannot open file"));
+  const std::wstring message = RaisedMessage([&] { DeployDatabaseRuntime(again, source_, target_, 0); });
+  EXPECT_TRUE(message.starts_with(L"Cannot open file")) << Utf8(message);
   EXPECT_EQ(ReadBytes(database), "the clinic's patients");
   EXPECT_EQ(NamesIn(target_ + L"DTAfb"), std::vector<std::wstring>{L"S12.FDB"});
 }

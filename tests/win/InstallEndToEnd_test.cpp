@@ -132,10 +132,13 @@ TEST(InstallEndToEnd, CompleteInstallationFromASampleDistribution) {
   // The progress list as the user saw it last.
   std::vector<std::wstring> expected = {L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
                                         L"Копирование файла S12.FDB....Завершено"};
-  for (const wchar_t* name : runtime::kWindows7Files) expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
-  for (const wchar_t* name : runtime::kIntlFiles) expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
-  for (const wchar_t* name : runtime::kUdfFiles) expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
-  for (const wchar_t* name : runtime::kLibraries) expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
+  const auto copied = [&](const wchar_t* name) {
+    expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
+  };
+  for (const wchar_t* name : runtime::kWindows7Files) copied(name);
+  for (const wchar_t* name : runtime::kIntlFiles) copied(name);
+  for (const wchar_t* name : runtime::kUdfFiles) copied(name);
+  for (const wchar_t* name : runtime::kLibraries) copied(name);
   for (const sample::FontSource& font : sample::kFonts)
     expected.push_back(L"Шрифт <" + std::wstring(font.faceName) + L"> уcтановлен");
   expected.push_back(L"Началась установка драйверов устройства...");

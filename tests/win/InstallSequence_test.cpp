@@ -257,7 +257,7 @@ TEST_F(SequenceFixture, ATargetRemovedAfterThePathPageIsCreatedAgain) {
   EXPECT_EQ(view_.lines, expected);
   // Settings\ was made before vavova.ini is written.
   EXPECT_EQ(ReadBytes(target_ + L"Settings\\vavova.ini"), "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
-  EXPECT_EQ(view_.stateAtLine[0].canClose, true);  // step 3 runs before the window refuses to close
+  EXPECT_EQ(view_.stateAtLine[0].canClose, true);  // made before the window refuses to close
   ExpectCompleted();
 }
 
@@ -277,8 +277,8 @@ TEST_F(SequenceFixture, ReinstallationKeepsTheDatabaseTheSettingsAndTheRecord) {
 
   ASSERT_GE(again.lines.size(), 3u);
   EXPECT_EQ(again.lines[1], CopyLine(L"S12.FDB") + kDone);
-  EXPECT_TRUE(std::regex_match(again.lines[2], std::wregex(LR"(Прежний файл базы данных сохранён: DTAfb\\S12\.FDB\.[-_0-9]{19}\.bak)")))
-      << Utf8(again.lines[2]);
+  const std::wregex keptLine(LR"(Прежний файл базы данных сохранён: DTAfb\\S12\.FDB\.[-_0-9]{19}\.bak)");
+  EXPECT_TRUE(std::regex_match(again.lines[2], keptLine)) << Utf8(again.lines[2]);
   auto expected = CompleteRunLines(0, false);
   expected.insert(expected.begin() + 2, again.lines[2]);
   EXPECT_EQ(again.lines, expected);
@@ -427,7 +427,7 @@ TEST_F(SequenceFixture, FailedCopyInTheEngineStepsStops) {
   expected.push_back(CopyLine(L"fbclient.Dll") + kFailed);
   EXPECT_EQ(view_.lines, expected);
   EXPECT_FALSE(Exists(target_ + L"ib_util.Dll"));
-  EXPECT_FALSE(Exists(target_ + L"Settings\\lastnum.dta"));  // step 13 never came
+  EXPECT_FALSE(Exists(target_ + L"Settings\\lastnum.dta"));  // the record is written after the copies
   ExpectStopped();
 }
 
