@@ -28,7 +28,7 @@ eval "$("$session" env "$build")" 2>/dev/null
 WINE=/usr/lib/wine/wine64
 
 # The distribution lies on the prefix's drive C:, as a copied CD would.
-dist_unix=$WINEPREFIX/drive_c/Севрон дистрибутив
+dist_unix="$WINEPREFIX/drive_c/Севрон дистрибутив"
 dist='C:\Севрон дистрибутив'
 target_unix=$WINEPREFIX/drive_c/Dazide
 rm -rf "$dist_unix"
