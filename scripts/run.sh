@@ -42,7 +42,8 @@ print_tree() {
   (cd "$target_unix" && find . -printf '%y %10s  %p\n' | sort -k3 | sed 's|  \./|  |; /  \.$/d')
   echo
   echo "Desktop shortcut:"
-  ls -1 "$HOME"/Desktop/*.lnk 2>/dev/null || find "$WINEPREFIX/drive_c/users" -name '*.lnk' -path '*Desktop*'
+  # Wine's desktop folder is the home folder (or its Desktop folder where there is one).
+  find "$HOME" -maxdepth 2 -name '*.lnk'
 }
 
 if [ -n "$had_display" ]; then
