@@ -7,6 +7,7 @@
 #include "common/TextUtil.h"
 #include "install/RuntimeFiles.h"
 #include "tests/win/EngineTestSupport.h"
+#include "tests/win/InstallerSession.h"
 #include "tests/win/SampleDistribution.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
@@ -16,67 +17,7 @@
 using namespace testsupport;
 using namespace enginetest;
 
-namespace {
-
-class StartedProgram {
- public:
-  explicit StartedProgram(const std::wstring& path) {
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION info{};
-    std::wstring command = L"\"" + path + L"\"";
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-      return;
-    process_.reset(info.hProcess);
-    win::UniqueHandle thread(info.hThread);
-    id_ = info.dwProcessId;
-  }
-  ~StartedProgram() {
-    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 99);
-  }
-  DWORD id() const { return id_; }
-  bool Ended(DWORD* exitCode) const {
-    if (::WaitForSingleObject(process_.get(), 20000) != WAIT_OBJECT_0) return false;
-    ::GetExitCodeProcess(process_.get(), exitCode);
-    return true;
-  }
-
- private:
-  win::UniqueHandle process_;
-  DWORD id_ = 0;
-};
-
-std::wstring PageText(HWND main) {
-  for (HWND edit : uidriver::VisibleChildren(main, L"Edit"))
-    if (::GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE) return uidriver::TextOf(edit);
-  return {};
-}
-
-bool PageStartsWith(HWND main, const std::wstring& start) { return PageText(main).rfind(start, 0) == 0; }
-
-HWND PathField(HWND main) {
-  for (HWND edit : uidriver::VisibleChildren(main, L"Edit"))
-    if (!(::GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE)) return edit;
-  return nullptr;
-}
-
-// The lines of the progress list, read from the other process.
-std::vector<std::wstring> ListLines(HWND list) {
-  std::vector<std::wstring> lines;
-  DWORD_PTR count = 0;
-  ::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-  for (DWORD_PTR i = 0; i < count; ++i) {
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring line(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), SMTO_ABORTIFHUNG, 5000, &copied);
-    line.resize(copied);
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-}  // namespace
+using namespace installer;
 
 TEST(InstallEndToEnd, CompleteInstallationFromASampleDistribution) {
   SystemStateLock lock;
@@ -88,82 +29,99 @@ TEST(InstallEndToEnd, CompleteInstallationFromASampleDistribution) {
   TempFolder distribution(L"дистрибутив");
   const std::wstring source = distribution.path() + L"\\";
   sample::Build(source, {.driverProgram = ToolPath(L"recorder.exe")});
-  ASSERT_TRUE(::CopyFileW(InstallExePath().c_str(), (source + L"Install.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(InstallExePath().c_str(),
+                          (source + L"Install.exe").c_str(), FALSE));
   TempFolder targetParent(L"цель");
   const std::wstring target = targetParent / L"Dazide\\";
 
-  StartedProgram installer(source + L"Install.exe");
-  ASSERT_NE(installer.id(), 0u);
-  HWND main = nullptr;
-  ASSERT_TRUE(uidriver::WaitUntil([&] {
-    for (HWND top : uidriver::TopLevelWindows(installer.id()))
-      if (uidriver::TextOf(top) == L"Установка комплекса") main = top;
-    return main != nullptr && PageStartsWith(main, L"Добро пожаловать");
-  }));
+  Running installer(source + L"Install.exe");
+  ASSERT_TRUE(installer.Started());
+  HWND main = installer.WaitForMainWindow();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitForPage(main, L"Добро пожаловать"));
   HWND application = ::GetWindow(main, GW_OWNER);
 
   uidriver::Press(uidriver::FindVisibleChild(main, L"Далее"));
-  ASSERT_TRUE(uidriver::WaitUntil([&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
-  DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutW(PathField(main), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()), SMTO_ABORTIFHUNG,
-                        5000, &ignored);
+  ASSERT_TRUE(uidriver::WaitUntil(
+      [&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
+  SetText(PathField(main), target);
   uidriver::Press(uidriver::FindVisibleChild(main, L"Далее"));
 
   // The driver warning of the components page.
   HWND warning = nullptr;
   ASSERT_TRUE(uidriver::WaitUntil([&] {
     for (HWND top : uidriver::TopLevelWindows(installer.id()))
-      if (top != main && top != application && uidriver::FindVisibleChild(top, L"OK")) warning = top;
+      if (top != main && top != application &&
+          uidriver::FindVisibleChild(top, L"OK"))
+        warning = top;
     return warning != nullptr;
   }));
   uidriver::Press(uidriver::FindVisibleChild(warning, L"OK"));
-  ASSERT_TRUE(uidriver::WaitUntil([&] { return !::IsWindow(warning) && ::IsWindowEnabled(main); }));
+  ASSERT_TRUE(uidriver::WaitUntil(
+      [&] { return !::IsWindow(warning) && ::IsWindowEnabled(main); }));
 
   uidriver::Press(uidriver::FindVisibleChild(main, L"Начать установку"));
   const uidriver::Box question = uidriver::WaitForBox(installer.id(), 60000);
   ASSERT_TRUE(question.window);
   EXPECT_EQ(question.title, L"Confirm");
-  EXPECT_EQ(question.texts, std::vector<std::wstring>{L"Подключите интерфейсный блок и нажмите \"Yes\"?"});
+  EXPECT_EQ(question.texts,
+            std::vector<std::wstring>{
+                L"Подключите интерфейсный блок и нажмите \"Yes\"?"});
   ASSERT_TRUE(uidriver::Answer(question, L"Yes"));
 
   // 96 pixels per inch: the run ends on the font-size page.
-  ASSERT_TRUE(uidriver::WaitUntil([&] { return PageStartsWith(main, L"В настройках операционной системы"); }, 60000));
+  ASSERT_TRUE(uidriver::WaitUntil(
+      [&] {
+        return PageStartsWith(main, L"В настройках операционной системы");
+      },
+      60000));
 
   // The progress list as the user saw it last.
-  std::vector<std::wstring> expected = {L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
-                                        L"Копирование файла S12.FDB....Завершено"};
-  const auto copied = [&](const wchar_t* name) {
-    expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
+  std::vector<std::wstring> expected = {
+      L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
+      L"Копирование файла S12.FDB....Завершено"};
+  const auto copied = [&](const wchar_t *name) {
+    expected.push_back(L"Копирование файла " + std::wstring(name) +
+                       L"....Завершено");
   };
-  for (const wchar_t* name : runtime::kWindows7Files) copied(name);
-  for (const wchar_t* name : runtime::kIntlFiles) copied(name);
-  for (const wchar_t* name : runtime::kUdfFiles) copied(name);
-  for (const wchar_t* name : runtime::kLibraries) copied(name);
-  for (const sample::FontSource& font : sample::kFonts)
-    expected.push_back(L"Шрифт <" + std::wstring(font.faceName) + L"> уcтановлен");
+  for (const wchar_t *name : runtime::kWindows7Files)
+    copied(name);
+  for (const wchar_t *name : runtime::kIntlFiles)
+    copied(name);
+  for (const wchar_t *name : runtime::kUdfFiles)
+    copied(name);
+  for (const wchar_t *name : runtime::kLibraries)
+    copied(name);
+  for (const sample::FontSource &font : sample::kFonts)
+    expected.push_back(L"Шрифт <" + std::wstring(font.faceName) +
+                       L"> уcтановлен");
   expected.push_back(L"Началась установка драйверов устройства...");
   expected.push_back(L"Установка драйверов устройства завершена");
-  std::vector<std::wstring> seen;
-  for (HWND list : uidriver::Descendants(main))
-    if (lstrcmpiW(uidriver::ClassOf(list).c_str(), L"ListBox") == 0 && ::SendMessageW(list, LB_GETCOUNT, 0, 0) > 0)
-      seen = ListLines(list);
-  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(ProgressLines(main), expected);
 
   uidriver::Press(uidriver::FindVisibleChild(main, L"Выход"));
   DWORD exitCode = 1;
   ASSERT_TRUE(installer.Ended(&exitCode));
   EXPECT_EQ(exitCode, 0u);
 
-  EXPECT_EQ(ReadBytes(target + L"DTAfb\\S12.FDB"), ReadBytes(source + L"DTAfb\\S12.FDB"));
-  EXPECT_EQ(ReadBytes(target + L"Settings\\vavova.ini"), "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
+  EXPECT_EQ(ReadBytes(target + L"DTAfb\\S12.FDB"),
+            ReadBytes(source + L"DTAfb\\S12.FDB"));
+  EXPECT_EQ(ReadBytes(target + L"Settings\\vavova.ini"),
+            "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
   EXPECT_TRUE(Exists(target + L"backup\\r010320\\Install.ran"));
   EXPECT_FALSE(Exists(target + L"backup\\r150219\\Install.ran"));
-  EXPECT_NE(ReadBytes(target + L"ReleaseInfo").find("<Level>010320</Level>"), std::string::npos);
-  // The driver installer ran hidden from the target, in the installer's own folder.
-  const std::string log = ReadBytes(target + L"FTDIDriverInstall\\FTDIDriverInstall.exe.log");
+  EXPECT_NE(ReadBytes(target + L"ReleaseInfo").find("<Level>010320</Level>"),
+            std::string::npos);
+  // The driver installer ran hidden from the target, in the installer's own
+  // folder.
+  const std::string log =
+      ReadBytes(target + L"FTDIDriverInstall\\FTDIDriverInstall.exe.log");
   EXPECT_NE(log.find("show=0\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find("folder=" + Utf8(distribution.path()) + "\r\n"), std::string::npos) << log;
-  for (const sample::FontSource& font : sample::kFonts)
-    EXPECT_EQ(FontValue(std::wstring(font.faceName) + L" (TrueType)"), std::wstring(font.fileName));
+  EXPECT_NE(log.find("folder=" + Utf8(distribution.path()) + "\r\n"),
+            std::string::npos)
+      << log;
+  for (const sample::FontSource &font : sample::kFonts)
+    EXPECT_EQ(FontValue(std::wstring(font.faceName) + L" (TrueType)"),
+              std::wstring(font.fileName));
   EXPECT_TRUE(Exists(shortcut));
 }
