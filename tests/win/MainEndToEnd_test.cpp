@@ -2,13 +2,13 @@
 // found by caption and its buttons pressed from this process, through the
 // start page, the target checks, the components page with its driver warning,
 // back and on again, and out through Cancel. No installation is started.
+#include <gtest/gtest.h>
+
 #include "common/Handles.h"
 #include "common/TextUtil.h"
 #include "tests/win/InstallerSession.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
-
-#include <gtest/gtest.h>
 
 using namespace testsupport;
 
@@ -16,11 +16,9 @@ using namespace installer;
 
 namespace {
 
-void PressOrFail(HWND root, const std::wstring &caption) {
-  ASSERT_TRUE(PressVisible(root, caption)) << Utf8(caption);
-}
+void PressOrFail(HWND root, const std::wstring &caption) { ASSERT_TRUE(PressVisible(root, caption)) << Utf8(caption); }
 
-} // namespace
+}  // namespace
 
 TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   TempFolder temp(L"конец в конец");
@@ -32,20 +30,19 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   ASSERT_TRUE(WaitForPage(main, L"Добро пожаловать"));
   // The taskbar button's window carries the application title.
   HWND application = ::GetWindow(main, GW_OWNER);
-  EXPECT_EQ(uidriver::TextOf(application),
-            L"Установка комплекса \"Севрон-Rezezi\"");
-  EXPECT_EQ(PageText(main), L"Добро пожаловать в программу установки комплекса "
-                            L"\r\n\"СЕВРОН-ХОЛТЕР\"!\r\n\r\nДля продолжения "
-                            L"установки, нажмите кнопку \"Далее\".\r\n\r\nДля "
-                            L"выхода из программы установки нажмите кнопку "
-                            L"\"Отмена\".");
+  EXPECT_EQ(uidriver::TextOf(application), L"Установка комплекса \"Севрон-Rezezi\"");
+  EXPECT_EQ(PageText(main),
+            L"Добро пожаловать в программу установки комплекса "
+            L"\r\n\"СЕВРОН-ХОЛТЕР\"!\r\n\r\nДля продолжения "
+            L"установки, нажмите кнопку \"Далее\".\r\n\r\nДля "
+            L"выхода из программы установки нажмите кнопку "
+            L"\"Отмена\".");
   EXPECT_TRUE(uidriver::FindVisibleChild(main, L"Отмена"));
   EXPECT_FALSE(uidriver::FindVisibleChild(main, L"Выход"));
 
   // The target page.
   PressOrFail(main, L"Далее");
-  ASSERT_TRUE(uidriver::WaitUntil(
-      [&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
+  ASSERT_TRUE(uidriver::WaitUntil([&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
   HWND field = PathField(main);
   ASSERT_TRUE(field);
   EXPECT_EQ(uidriver::TextOf(field), L"C:\\Dazide");
@@ -59,11 +56,8 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
     const wchar_t *message;
     std::wstring fieldAfter;
   };
-  for (const Check &check :
-       {Check{L"  ", L"Error", L"Не выбран путь для установки программы!",
-              L"  "},
-        Check{L"C:", L"Warning",
-              L"Программу нелзя устанавливать в корневой каталог!", L"C:\\"}}) {
+  for (const Check &check : {Check{L"  ", L"Error", L"Не выбран путь для установки программы!", L"  "},
+                             Check{L"C:", L"Warning", L"Программу нелзя устанавливать в корневой каталог!", L"C:\\"}}) {
     SetText(field, check.typed);
     PressOrFail(main, L"Далее");
     const uidriver::Box box = uidriver::WaitForBox(installer.id());
@@ -83,26 +77,21 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   for (int showing = 1; showing <= 2; ++showing) {
     SCOPED_TRACE(showing);
     PressOrFail(main, L"Далее");
-    const HWND warning =
-        WaitForWindowShowing(installer.id(), L"Внимание!", main, application);
+    const HWND warning = WaitForWindowShowing(installer.id(), L"Внимание!", main, application);
     ASSERT_TRUE(warning);
     EXPECT_TRUE(uidriver::FindVisibleChild(warning, L"OK"));
-    EXPECT_FALSE(::IsWindowEnabled(main)); // modal over the page
+    EXPECT_FALSE(::IsWindowEnabled(main));  // modal over the page
     PressOrFail(warning, L"OK");
-    ASSERT_TRUE(uidriver::WaitUntil(
-        [&] { return !::IsWindow(warning) && ::IsWindowEnabled(main); }));
-    EXPECT_TRUE(
-        PageStartsWith(main, L" - Если у Вас есть 2-х канальный кабель"));
-    HWND driver =
-        uidriver::FindVisibleChild(main, L"Устанавливать драйвер", L"Button");
+    ASSERT_TRUE(uidriver::WaitUntil([&] { return !::IsWindow(warning) && ::IsWindowEnabled(main); }));
+    EXPECT_TRUE(PageStartsWith(main, L" - Если у Вас есть 2-х канальный кабель"));
+    HWND driver = uidriver::FindVisibleChild(main, L"Устанавливать драйвер", L"Button");
     ASSERT_TRUE(driver);
     EXPECT_EQ(::SendMessageW(driver, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(uidriver::FindVisibleChild(main, L"Начать установку"));
     EXPECT_TRUE(IsFolder(target + L"\\Settings"));
     if (showing == 1) {
       PressOrFail(main, L"Назад");
-      ASSERT_TRUE(uidriver::WaitUntil(
-          [&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
+      ASSERT_TRUE(uidriver::WaitUntil([&] { return PageStartsWith(main, L"Пожалуйста, задайте путь"); }));
       EXPECT_EQ(uidriver::TextOf(PathField(main)), target + L"\\");
     }
   }
@@ -113,17 +102,13 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
     const uidriver::Box box = uidriver::WaitForBox(installer.id());
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.title, L"Confirm");
-    EXPECT_EQ(box.texts,
-              std::vector<std::wstring>{
-                  L"Вы уверены, что хотите отменить процесс установки?"});
+    EXPECT_EQ(box.texts, std::vector<std::wstring>{L"Вы уверены, что хотите отменить процесс установки?"});
     EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
     ASSERT_TRUE(uidriver::Answer(box, answer));
     ASSERT_TRUE(uidriver::WaitUntil([&] { return !::IsWindow(box.window); }));
   }
-  ASSERT_TRUE(uidriver::WaitUntil([&] {
-    return PageStartsWith(main,
-                          L"Установка комплекса \"Севрон-Rezezi\" отменена!");
-  }));
+  ASSERT_TRUE(
+      uidriver::WaitUntil([&] { return PageStartsWith(main, L"Установка комплекса \"Севрон-Rezezi\" отменена!"); }));
   EXPECT_EQ(PageText(main),
             L"Установка комплекса \"Севрон-Rezezi\" отменена!\r\n\r\nНажмите "
             L"кнопку \"Выход\", для выхода из "
@@ -133,7 +118,7 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   DWORD exitCode = 1;
   ASSERT_TRUE(installer.Ended(&exitCode));
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(IsFolder(target + L"\\Settings")); // Cancel removes nothing
+  EXPECT_TRUE(IsFolder(target + L"\\Settings"));  // Cancel removes nothing
 }
 
 TEST(MainEndToEnd, TheCloseBoxEndsTheProgramAtOnce) {
