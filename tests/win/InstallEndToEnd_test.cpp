@@ -68,14 +68,14 @@ TEST(InstallEndToEnd, CompleteInstallationFromASampleDistribution) {
   // The progress list as the user saw it last.
   std::vector<std::wstring> expected = {L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
                                         L"Копирование файла S12.FDB....Завершено"};
-  const auto copied = [&](const wchar_t *name) {
+  const auto copied = [&](const wchar_t* name) {
     expected.push_back(L"Копирование файла " + std::wstring(name) + L"....Завершено");
   };
-  for (const wchar_t *name : runtime::kWindows7Files) copied(name);
-  for (const wchar_t *name : runtime::kIntlFiles) copied(name);
-  for (const wchar_t *name : runtime::kUdfFiles) copied(name);
-  for (const wchar_t *name : runtime::kLibraries) copied(name);
-  for (const sample::FontSource &font : sample::kFonts)
+  for (const wchar_t* name : runtime::kWindows7Files) copied(name);
+  for (const wchar_t* name : runtime::kIntlFiles) copied(name);
+  for (const wchar_t* name : runtime::kUdfFiles) copied(name);
+  for (const wchar_t* name : runtime::kLibraries) copied(name);
+  for (const sample::FontSource& font : sample::kFonts)
     expected.push_back(L"Шрифт <" + std::wstring(font.faceName) + L"> уcтановлен");
   expected.push_back(L"Началась установка драйверов устройства...");
   expected.push_back(L"Установка драйверов устройства завершена");
@@ -96,7 +96,7 @@ TEST(InstallEndToEnd, CompleteInstallationFromASampleDistribution) {
   const std::string log = ReadBytes(target + L"FTDIDriverInstall\\FTDIDriverInstall.exe.log");
   EXPECT_NE(log.find("show=0\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("folder=" + Utf8(distribution.path()) + "\r\n"), std::string::npos) << log;
-  for (const sample::FontSource &font : sample::kFonts)
+  for (const sample::FontSource& font : sample::kFonts)
     EXPECT_EQ(FontValue(std::wstring(font.faceName) + L" (TrueType)"), std::wstring(font.fileName));
   EXPECT_TRUE(Exists(shortcut));
 }

@@ -20,7 +20,7 @@ inline constexpr wchar_t kMainCaption[] = L"Установка комплекс�
 // command line; terminated at the end of the test if it is still running.
 class Running {
  public:
-  explicit Running(const std::wstring &program, const std::wstring &workingFolder = {}) {
+  explicit Running(const std::wstring& program, const std::wstring& workingFolder = {}) {
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
     std::wstring command = L"\"" + program + L"\"";
@@ -34,14 +34,14 @@ class Running {
   ~Running() {
     if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 99);
   }
-  Running(const Running &) = delete;
-  Running &operator=(const Running &) = delete;
+  Running(const Running&) = delete;
+  Running& operator=(const Running&) = delete;
 
   bool Started() const { return id_ != 0; }
   DWORD id() const { return id_; }
 
   // True with the exit code once the program has ended within `timeoutMs`.
-  bool Ended(DWORD *exitCode, DWORD timeoutMs = 20000) const {
+  bool Ended(DWORD* exitCode, DWORD timeoutMs = 20000) const {
     if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
     ::GetExitCodeProcess(process_.get(), exitCode);
     return true;
@@ -74,9 +74,9 @@ inline std::wstring PageText(HWND main) {
   return {};
 }
 
-inline bool PageStartsWith(HWND main, const std::wstring &start) { return PageText(main).rfind(start, 0) == 0; }
+inline bool PageStartsWith(HWND main, const std::wstring& start) { return PageText(main).rfind(start, 0) == 0; }
 
-inline bool WaitForPage(HWND main, const std::wstring &start, DWORD timeoutMs = 20000) {
+inline bool WaitForPage(HWND main, const std::wstring& start, DWORD timeoutMs = 20000) {
   return uidriver::WaitUntil([&] { return PageStartsWith(main, start); }, timeoutMs);
 }
 
@@ -87,14 +87,14 @@ inline HWND PathField(HWND main) {
   return nullptr;
 }
 
-inline void SetText(HWND window, const std::wstring &text) {
+inline void SetText(HWND window, const std::wstring& text) {
   DWORD_PTR ignored = 0;
   ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
                         &ignored);
 }
 
 // Presses the visible button captioned `caption`; false when there is none.
-inline bool PressVisible(HWND root, const std::wstring &caption) {
+inline bool PressVisible(HWND root, const std::wstring& caption) {
   HWND button = uidriver::FindVisibleChild(root, caption);
   if (!button) return false;
   uidriver::Press(button);
@@ -103,7 +103,7 @@ inline bool PressVisible(HWND root, const std::wstring &caption) {
 
 // A top-level window of the process, other than the two given, that shows a
 // text beginning with `start` (the message window, whatever its kind).
-inline HWND WaitForWindowShowing(DWORD process, const std::wstring &start, HWND except1, HWND except2,
+inline HWND WaitForWindowShowing(DWORD process, const std::wstring& start, HWND except1, HWND except2,
                                  DWORD timeoutMs = 20000) {
   HWND found = nullptr;
   uidriver::WaitUntil(

@@ -16,7 +16,7 @@ using namespace installer;
 
 namespace {
 
-void PressOrFail(HWND root, const std::wstring &caption) { ASSERT_TRUE(PressVisible(root, caption)) << Utf8(caption); }
+void PressOrFail(HWND root, const std::wstring& caption) { ASSERT_TRUE(PressVisible(root, caption)) << Utf8(caption); }
 
 }  // namespace
 
@@ -52,11 +52,11 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   // The checks, answered as the user answers them.
   struct Check {
     std::wstring typed;
-    const wchar_t *title;
-    const wchar_t *message;
+    const wchar_t* title;
+    const wchar_t* message;
     std::wstring fieldAfter;
   };
-  for (const Check &check : {Check{L"  ", L"Error", L"Не выбран путь для установки программы!", L"  "},
+  for (const Check& check : {Check{L"  ", L"Error", L"Не выбран путь для установки программы!", L"  "},
                              Check{L"C:", L"Warning", L"Программу нелзя устанавливать в корневой каталог!", L"C:\\"}}) {
     SetText(field, check.typed);
     PressOrFail(main, L"Далее");
@@ -97,7 +97,7 @@ TEST(MainEndToEnd, WalkThroughThePagesAndCancel) {
   }
 
   // Cancel: No keeps the page, Yes leads to the cancel page.
-  for (const wchar_t *answer : {L"No", L"Yes"}) {
+  for (const wchar_t* answer : {L"No", L"Yes"}) {
     PressOrFail(main, L"Отмена");
     const uidriver::Box box = uidriver::WaitForBox(installer.id());
     ASSERT_TRUE(box.window);

@@ -13,7 +13,7 @@ namespace {
 
 // Libraries a Windows program loads on demand (not among the known DLLs):
 // those the installer uses and those the system libraries it uses pull in.
-const wchar_t *const kPlantedNames[] = {
+const wchar_t* const kPlantedNames[] = {
     L"version.dll", L"uxtheme.dll",  L"msftedit.dll", L"riched20.dll", L"riched32.dll", L"windowscodecs.dll",
     L"dwmapi.dll",  L"syssetup.dll", L"msxml3.dll",   L"msxml6.dll",   L"propsys.dll",  L"cryptbase.dll",
     L"winmm.dll",   L"usp10.dll",    L"msimg32.dll",  L"gdiplus.dll",  L"setupapi.dll", L"wintrust.dll",
@@ -26,17 +26,17 @@ const wchar_t *const kPlantedNames[] = {
 // user32 does not), before any program code runs.
 class NativeFirst {
  public:
-  explicit NativeFirst(const std::wstring &program) {
+  explicit NativeFirst(const std::wstring& program) {
     key_ = L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides";
     HKEY raw = nullptr;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr);
     win::UniqueKey key(raw);
-    for (const wchar_t *name : kPlantedNames) {
+    for (const wchar_t* name : kPlantedNames) {
       if (lstrcmpiW(name, L"version.dll") == 0) continue;
       std::wstring base(name);
       base.resize(base.size() - 4);
       const wchar_t value[] = L"native,builtin";
-      ::RegSetValueExW(key.get(), base.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value), sizeof(value));
+      ::RegSetValueExW(key.get(), base.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value));
     }
   }
   ~NativeFirst() { ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
@@ -45,14 +45,14 @@ class NativeFirst {
   std::wstring key_;
 };
 
-void PlantLibraries(const std::wstring &folder) {
-  for (const wchar_t *name : kPlantedNames)
+void PlantLibraries(const std::wstring& folder) {
+  for (const wchar_t* name : kPlantedNames)
     ASSERT_TRUE(::CopyFileW(ToolPath(L"planted.dll").c_str(), (folder + L"\\" + name).c_str(), FALSE));
 }
 
-std::vector<std::wstring> LoadedMarkers(const std::wstring &folder) {
+std::vector<std::wstring> LoadedMarkers(const std::wstring& folder) {
   std::vector<std::wstring> loaded;
-  for (const wchar_t *name : kPlantedNames)
+  for (const wchar_t* name : kPlantedNames)
     if (Exists(folder + L"\\" + name + L".loaded")) loaded.push_back(name);
   return loaded;
 }
@@ -65,7 +65,7 @@ TEST(PlantedDll, AnOrdinaryProgramWouldLoadThePlantedLibrary) {
   PlantLibraries(folder.path());
   ASSERT_TRUE(::CopyFileW(ToolPath(L"dll_probe.exe").c_str(), (folder / L"dll_probe.exe").c_str(), FALSE));
   NativeFirst nativeFirst(L"dll_probe.exe");
-  for (const wchar_t *name : {L"msftedit.dll", L"uxtheme.dll", L"syssetup.dll"}) {
+  for (const wchar_t* name : {L"msftedit.dll", L"uxtheme.dll", L"syssetup.dll"}) {
     const ProcessResult result = RunAndCollect(L"\"" + (folder / L"dll_probe.exe") + L"\" " + name, folder.path());
     ASSERT_TRUE(result.started);
     EXPECT_EQ(result.exitCode, 0u) << Utf8(name);
