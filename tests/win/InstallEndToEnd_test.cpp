@@ -3,8 +3,6 @@
 // answered Yes, the installation run to its end on the font-size page (the test
 // prefix works at 96 pixels per inch), and out through "Выход". Then the target
 // tree, the progress list and the desktop shortcut are looked at.
-#include <gtest/gtest.h>
-
 #include "common/Handles.h"
 #include "common/TextUtil.h"
 #include "install/RuntimeFiles.h"
@@ -13,6 +11,8 @@
 #include "tests/win/SampleDistribution.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
+
+#include <gtest/gtest.h>
 
 using namespace testsupport;
 using namespace enginetest;

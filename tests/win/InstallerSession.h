@@ -4,13 +4,13 @@
 // read, buttons pressed by caption. Header-only, over UiDriver.h.
 #pragma once
 
+#include "common/Handles.h"
+#include "tests/win/UiDriver.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
-
-#include "common/Handles.h"
-#include "tests/win/UiDriver.h"
 
 namespace installer {
 

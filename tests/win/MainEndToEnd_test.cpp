@@ -2,13 +2,13 @@
 // found by caption and its buttons pressed from this process, through the
 // start page, the target checks, the components page with its driver warning,
 // back and on again, and out through Cancel. No installation is started.
-#include <gtest/gtest.h>
-
 #include "common/Handles.h"
 #include "common/TextUtil.h"
 #include "tests/win/InstallerSession.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
+
+#include <gtest/gtest.h>
 
 using namespace testsupport;
 

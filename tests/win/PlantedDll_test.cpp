@@ -1,11 +1,11 @@
 // A distribution folder is a place anyone may have put files into. A library
 // planted beside Install.exe under the name of a system library must never be
 // loaded by it.
-#include <gtest/gtest.h>
-
 #include "common/Handles.h"
 #include "tests/win/InstallerSession.h"
 #include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
 
 using namespace testsupport;
 
