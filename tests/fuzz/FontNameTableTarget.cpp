@@ -1,0 +1,90 @@
+// Fuzz target for the font name-table reader (install/FontNameTable): the input
+// is a font file.
+//
+// Checks: at most one name for a plain font and kMaxCollectionFaces for a
+// collection; every name is non-empty, within kMaxFaceNameLength, free of
+// control characters and of blanks at its ends; FaceName joins the names with
+// " & "; and each name survives a round trip: a font whose name table holds
+// just that name as its full name reads as that name.
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "install/FontNameTable.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "tests/fuzz/FuzzTargets.h"
+
+namespace fuzz {
+namespace {
+
+void PutU16(std::vector<uint8_t>& out, uint32_t value) {
+  out.push_back(static_cast<uint8_t>(value >> 8));
+  out.push_back(static_cast<uint8_t>(value));
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  PutU16(out, value >> 16);
+  PutU16(out, value & 0xFFFF);
+}
+
+std::vector<uint8_t> Utf16Be(const std::wstring& name) {
+  std::vector<uint8_t> out;
+  for (wchar_t c : name) {
+    const uint32_t cp = static_cast<uint32_t>(c);
+    if (cp >= 0x10000) {
+      PutU16(out, 0xD800 + ((cp - 0x10000) >> 10));
+      PutU16(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      PutU16(out, cp);
+    }
+  }
+  return out;
+}
+
+// A TrueType file of one table, 'name', holding `name` as the full name
+// (ID 4) on the Windows platform in US English.
+std::vector<uint8_t> FontNamed(const std::wstring& name) {
+  const std::vector<uint8_t> text = Utf16Be(name);
+  std::vector<uint8_t> font;
+  PutU32(font, 0x00010000);  // TrueType outlines
+  PutU16(font, 1);           // one table
+  PutU16(font, 16), PutU16(font, 0), PutU16(font, 0);
+  PutU32(font, 0x6E616D65);  // 'name'
+  PutU32(font, 0);
+  PutU32(font, 28);  // after the 12-byte header and the 16-byte directory entry
+  PutU32(font, 6 + 12 + static_cast<uint32_t>(text.size()));
+  PutU16(font, 0), PutU16(font, 1), PutU16(font, 6 + 12);
+  PutU16(font, 3), PutU16(font, 1), PutU16(font, 0x0409), PutU16(font, 4);
+  PutU16(font, static_cast<uint32_t>(text.size())), PutU16(font, 0);
+  font.insert(font.end(), text.begin(), text.end());
+  return font;
+}
+
+bool IsCleanName(const std::wstring& name) {
+  if (name.empty() || name.size() > fontname::kMaxFaceNameLength) return false;
+  if (name.front() == L' ' || name.back() == L' ') return false;
+  for (wchar_t c : name)
+    if (static_cast<uint32_t>(c) < 0x20 || c == 0x7F) return false;
+  return true;
+}
+
+}  // namespace
+
+void FuzzFontNameTable(const uint8_t* data, size_t size) {
+  const fontname::MemorySource font(std::span<const uint8_t>(data, size));
+  const std::vector<std::wstring> names = fontname::FaceNames(font);
+
+  const bool collection = size >= 4 && std::memcmp(data, "ttcf", 4) == 0;
+  FUZZ_CHECK(names.size() <= (collection ? fontname::kMaxCollectionFaces : 1));
+  std::wstring joined;
+  for (const std::wstring& name : names) {
+    FUZZ_CHECK(IsCleanName(name));
+    const std::vector<uint8_t> rebuilt = FontNamed(name);
+    FUZZ_CHECK(fontname::FaceName(fontname::MemorySource(rebuilt)) == name);
+    joined += (joined.empty() ? L"" : L" & ") + name;
+  }
+  FUZZ_CHECK(fontname::FaceName(font) == joined);
+}
+
+}  // namespace fuzz
