@@ -23,11 +23,22 @@ std::optional<std::wstring_view> KeyOf(std::wstring_view line) {
   return line.substr(0, equals);
 }
 
-void CheckName(std::wstring_view name, bool isKey) {
-  if (name.find_first_of(L"\r\n") != std::wstring_view::npos)
+void CheckLine(std::wstring_view text) {
+  if (text.find_first_of(L"\r\n") != std::wstring_view::npos)
     throw std::invalid_argument("INI names cannot hold line breaks");
-  if (!isKey) return;
-  if (name.empty() || name.front() == L';' || name.front() == L'[' || name.find(L'=') != std::wstring_view::npos)
+}
+
+// A reader trims blanks off the ends of a name, so such a name would read back
+// as another one.
+void CheckSectionName(std::wstring_view name) {
+  CheckLine(name);
+  if (text::Trim(name).size() != name.size())
+    throw std::invalid_argument("An INI section or key name must not start or end with a blank");
+}
+
+void CheckKey(std::wstring_view key) {
+  CheckSectionName(key);
+  if (key.empty() || key.front() == L';' || key.front() == L'[' || key.find(L'=') != std::wstring_view::npos)
     throw std::invalid_argument("An INI key must not be empty, start with \";\" or \"[\", or hold \"=\"");
 }
 
@@ -55,9 +66,9 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
 }
 
 void IniDocument::SetValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-  CheckName(section, false);
-  CheckName(key, true);
-  CheckName(value, false);
+  CheckSectionName(section);
+  CheckKey(key);
+  CheckLine(value);
   Section* target = FindSection(section);
   if (!target) {
     sections_.push_back(Section{std::wstring(section), {}});

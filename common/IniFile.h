@@ -34,8 +34,8 @@ class IniDocument {
   // new value in its place and keeps the spelling of its name; otherwise the
   // key is added at the end of its section. A missing section is added at the
   // end. What would not read back as the same key raises std::invalid_argument:
-  // line breaks anywhere, and a key that is empty, holds "=" or starts with ";"
-  // or "[".
+  // line breaks anywhere, a section or key name with a blank (code 32 or below)
+  // at either end, and a key that is empty, holds "=" or starts with ";" or "[".
   void SetValue(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
   // The value of the first key of that name, if there is one.

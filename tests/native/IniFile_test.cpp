@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -123,6 +124,21 @@ TEST(IniFile, KeysThatWouldNotReadBackAreRefused) {
   EXPECT_THROW(document.SetValue(L"options", L"a", L"1\n[x]"), std::invalid_argument);
   EXPECT_THROW(document.SetValue(L"opt\rions", L"a", L"1"), std::invalid_argument);
   EXPECT_TRUE(document.Lines().empty());
+}
+
+// A reader trims blanks (code 32 or below) off the ends of a name: such a key
+// would be written and never found again, and a later value would not replace it.
+TEST(IniFile, NamesWithBlanksAtTheirEndsAreRefused) {
+  const std::string before = "[options]\r\nFilterType=3\r\n";
+  const std::vector<std::pair<std::wstring, std::wstring>> names = {
+      {L"options", L" FilterType"},  {L"options", L"FilterType\t"}, {L"options", std::wstring(L"filt\0", 5)},
+      {L"options", L" ;FilterType"}, {L" options", L"FilterType"},  {L"options\x01", L"FilterType"},
+  };
+  for (const auto& [section, key] : names) {
+    EXPECT_THROW(Rewrite(before, section, {{key, L"0"}}), std::invalid_argument);
+  }
+  EXPECT_EQ(Rewrite(before, L"options", {{L"Filter Type", L" 0 "}}),
+            "[options]\r\nFilterType=3\r\nFilter Type= 0 \r\n\r\n");
 }
 
 TEST(IniFile, ValueFindsTheFirstKeyOfItsNameInAnyLetterCase) {
