@@ -7,6 +7,8 @@
 // without a key keep what they held; the marker texts come from
 // "SH_Common_Proc" the same way. The tables are put back afterwards, so other
 // tests in the same process see them as they were.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <array>
 #include <string>
 
@@ -15,7 +17,6 @@
 #include "common/SH_Common_Const.h"
 #include "common/TextEncoding.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

@@ -6,6 +6,8 @@
 // control characters and of blanks at its ends; FaceName joins the names with
 // " & "; and each name survives a round trip: a font whose name table holds
 // just that name as its full name reads as that name.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <cstring>
 #include <span>
 #include <string>
@@ -13,7 +15,6 @@
 
 #include "install/FontNameTable.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

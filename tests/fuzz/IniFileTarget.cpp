@@ -6,6 +6,8 @@
 // either raises for a name or value that could not be read back, or writes a
 // file in the same encoding in which the key reads back as the value (blanks at
 // its ends dropped) and every other key keeps its value.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -15,7 +17,6 @@
 #include "common/IniFile.h"
 #include "common/TextEncoding.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

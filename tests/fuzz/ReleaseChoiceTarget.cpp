@@ -8,6 +8,8 @@
 // that is not an integer raises EngineError naming it; the chosen folder is the
 // first one with the greatest key, an empty list or a malformed key anywhere
 // raises; the release level is the folder's name without its first character.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -17,7 +19,6 @@
 #include "install/EngineError.h"
 #include "install/ReleaseChoice.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

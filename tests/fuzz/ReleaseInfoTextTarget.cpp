@@ -7,13 +7,14 @@
 // bytes), and for a plain ASCII level differs from the input only inside the
 // Level element: the bytes before its content and after it are the input's, and
 // the content is the level in the document's encoding.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "install/ReleaseInfoText.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

@@ -6,6 +6,8 @@
 // fields within their ranges, the texts cut to the profile limit) or its
 // default; a record that held other values before reads the same, and the
 // fields that are not read keep what they held.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -16,7 +18,6 @@
 #include "common/SettingsValues.h"
 #include "common/TextEncoding.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {

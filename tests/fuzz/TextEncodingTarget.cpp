@@ -7,13 +7,14 @@
 // for well-formed UTF-8, and decoding what was encoded gives the same text for
 // any file; lines split and joined again are the text with every line break
 // made CR LF; a text equals itself without regard to case.
+#include "tests/fuzz/FuzzTargets.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/TextEncoding.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/FuzzTargets.h"
 
 namespace fuzz {
 namespace {
@@ -54,10 +55,13 @@ bool IsWellFormedUtf8(std::string_view s) {
 
 size_t MarkLength(text::Encoding encoding) {
   switch (encoding) {
-    case text::Encoding::Utf8: return 3;
+    case text::Encoding::Utf8:
+      return 3;
     case text::Encoding::Utf16Le:
-    case text::Encoding::Utf16Be: return 2;
-    case text::Encoding::Ansi: break;
+    case text::Encoding::Utf16Be:
+      return 2;
+    case text::Encoding::Ansi:
+      break;
   }
   return 0;
 }
@@ -65,10 +69,13 @@ size_t MarkLength(text::Encoding encoding) {
 bool SurvivesExactly(std::string_view bytes, text::Encoding encoding) {
   const std::string_view body = bytes.substr(MarkLength(encoding));
   switch (encoding) {
-    case text::Encoding::Ansi: return true;
-    case text::Encoding::Utf8: return IsWellFormedUtf8(body);
+    case text::Encoding::Ansi:
+      return true;
+    case text::Encoding::Utf8:
+      return IsWellFormedUtf8(body);
     case text::Encoding::Utf16Le:
-    case text::Encoding::Utf16Be: return body.size() % 2 == 0;
+    case text::Encoding::Utf16Be:
+      return body.size() % 2 == 0;
   }
   return false;
 }
