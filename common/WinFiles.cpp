@@ -60,6 +60,11 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
 }
 
 void WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+  // Windows refuses to open a read-only file for writing, whoever asks; Wine run
+  // as root (Unix permissions do not bind root) would write it: ask explicitly.
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw files::CannotCreate(FullPath(path), SystemErrorText(ERROR_ACCESS_DENIED));
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw files::CannotCreate(FullPath(path), LastErrorText());
