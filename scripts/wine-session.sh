@@ -7,6 +7,11 @@
 #   wine-session.sh env   BUILD          print the environment (for `eval`)
 #   wine-session.sh stop  BUILD          end the wineserver and the Xvfb it started
 #
+# Run as root, `start` also gives the prefix a small drive T: (a tmpfs of a few
+# MiB at BUILD/wine-session/small-drive), so that tests can fill a disk without
+# filling the machine's; `stop` takes it away again. Without root no T: is made
+# and the tests that need it skip.
+#
 # Never touches ~/.wine or the real $HOME. The prefix is made once and reused; it
 # runs in a Russian locale (ANSI code page 1251), like the clinics' machines.
 set -euo pipefail
@@ -89,6 +94,40 @@ ensure_keeper() {
   echo $! >"$state/keeper.pid"
 }
 
+# The small drive: mounted once, linked into the prefix as T:. Nothing is
+# mapped when the mount is not allowed.
+SMALL_DRIVE_MIB=8
+small_drive=$state/small-drive
+small_drive_link=$WINEPREFIX/dosdevices/t:
+
+ensure_small_drive() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  if ! mountpoint -q "$small_drive" 2>/dev/null; then
+    mkdir -p "$small_drive"
+    if ! mount -t tmpfs -o "size=${SMALL_DRIVE_MIB}m,mode=0755" wine-small-drive "$small_drive" 2>/dev/null; then
+      rmdir "$small_drive" 2>/dev/null || true
+      return 0
+    fi
+  fi
+  if [ "$(readlink "$small_drive_link" 2>/dev/null || true)" != "$small_drive" ]; then
+    ln -sfn "$small_drive" "$small_drive_link"
+  fi
+}
+
+remove_small_drive() {
+  if [ -L "$small_drive_link" ] && [ "$(readlink "$small_drive_link")" = "$small_drive" ]; then
+    rm -f "$small_drive_link"
+  fi
+  if mountpoint -q "$small_drive" 2>/dev/null; then
+    # A program that still has a file there would keep a plain unmount from
+    # working; the lazy one detaches the drive now and frees it when they end.
+    umount "$small_drive" 2>/dev/null || umount -l "$small_drive" 2>/dev/null || true
+  fi
+  if [ -d "$small_drive" ] && ! mountpoint -q "$small_drive" 2>/dev/null; then
+    rmdir "$small_drive" 2>/dev/null || true
+  fi
+}
+
 up() {
   exec 9>"$state/lock"
   flock 9
@@ -103,7 +142,13 @@ up() {
 case $cmd in
   start)
     up
-    echo "wine session: prefix $WINEPREFIX, display $DISPLAY"
+    exec 9>"$state/lock"
+    flock 9
+    ensure_small_drive
+    flock -u 9
+    small=""
+    [ -L "$small_drive_link" ] && small=", small drive T: at $small_drive"
+    echo "wine session: prefix $WINEPREFIX, display $DISPLAY$small"
     ;;
   exec)
     up
@@ -121,6 +166,7 @@ case $cmd in
   stop)
     "$WINESERVER" -k >/dev/null 2>&1 || true
     rm -f "$state/keeper.pid"
+    remove_small_drive
     if [ -f "$state/xvfb.pid" ]; then
       kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
       rm -f "$state/xvfb.pid" "$state/display"
