@@ -25,6 +25,7 @@ void SetCurrentFolderToProgramFolder() {
 int RunInstaller(HINSTANCE instance) {
   // Before any library is loaded on demand: never from the distribution folder.
   win::RestrictDllSearchToSystemFolder();
+  win::PreloadLibrariesSystemLibrariesLoadByName();
 
   // The thread that runs the windows is a COM apartment for the whole run
   // (shell links, the folder dialog, XML, imaging).

@@ -42,4 +42,15 @@ UniqueModule LoadSystemLibrary(const std::wstring& name) {
   return UniqueModule(::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
+void PreloadLibrariesSystemLibrariesLoadByName() {
+  // Wine resolves delayed imports and forwarded exports of its own libraries
+  // with the ordinary search order, the program's folder first, whatever the
+  // process has restricted: the drawing and theming code delay-loads msimg32
+  // (TransparentBlt, AlphaBlend) when the first themed control is painted, and
+  // msxml6 forwards its class factory to msxml3. A library of that name that is
+  // already loaded is taken as it is, so these are loaded here from the system
+  // folder and kept.
+  for (const wchar_t* name : {L"msimg32.dll", L"msxml3.dll"}) LoadSystemLibrary(name).release();
+}
+
 }  // namespace win

@@ -25,4 +25,10 @@ std::wstring SystemFolder();
 // only. Returns an empty handle when the library is not there.
 UniqueModule LoadSystemLibrary(const std::wstring& name);
 
+// Loads, from the system folder and for the rest of the process, the libraries
+// that system libraries load by bare name on their own, where the restriction
+// does not reach (see the .cpp): found already loaded, they are never searched
+// for beside the program.
+void PreloadLibrariesSystemLibrariesLoadByName();
+
 }  // namespace win
