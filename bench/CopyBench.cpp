@@ -7,11 +7,9 @@
 // time of each, their ratio, and the peak growth of private memory during each
 // copy. Every copy runs in a child process of its own (this program started in
 // its "--copy" mode), so each peak belongs to that copy alone.
+#include "bench/BenchSupport.h"
 #include "common/Handles.h"
-#include "common/TextUtil.h"
 #include "install/CreateNSI.h"
-
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +21,8 @@
 
 namespace {
 
-constexpr uint64_t MiB = 1024 * 1024;
+using namespace bench;
+
 constexpr int kRounds = 4;  // an even number: each method goes first equally often
 
 struct Measurement {
@@ -32,25 +31,6 @@ struct Measurement {
   long long peakWorkingSetGrowth = 0;
   bool copied = false;
 };
-
-PROCESS_MEMORY_COUNTERS_EX Memory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-  return counters;
-}
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / frequency;
-}
 
 // Child mode: one copy, measured, the figures written to `resultFile`.
 int CopyOnce(const std::wstring& method, const std::wstring& source, const std::wstring& target,
@@ -66,48 +46,19 @@ int CopyOnce(const std::wstring& method, const std::wstring& source, const std::
   const double seconds = Now() - start;
   const PROCESS_MEMORY_COUNTERS_EX after = Memory();
   char line[200];
-  const int length = std::snprintf(line, sizeof(line), "%.6f %lld %lld %d", seconds,
-                                   static_cast<long long>(after.PeakPagefileUsage) -
-                                       static_cast<long long>(before.PrivateUsage),
-                                   static_cast<long long>(after.PeakWorkingSetSize) -
-                                       static_cast<long long>(before.WorkingSetSize),
-                                   copied ? 1 : 0);
-  win::UniqueFile out(::CreateFileW(resultFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  return out && ::WriteFile(out.get(), line, static_cast<DWORD>(length), &written, nullptr) ? 0 : 1;
-}
-
-std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
-
-std::string ReadSmallFile(const std::wstring& path) {
-  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  char buffer[256] = {};
-  DWORD read = 0;
-  if (file) ::ReadFile(file.get(), buffer, sizeof(buffer) - 1, &read, nullptr);
-  return std::string(buffer, read);
+  const int length = std::snprintf(
+      line, sizeof(line), "%.6f %lld %lld %d", seconds,
+      static_cast<long long>(after.PeakPagefileUsage) - static_cast<long long>(before.PrivateUsage),
+      static_cast<long long>(after.PeakWorkingSetSize) - static_cast<long long>(before.WorkingSetSize), copied ? 1 : 0);
+  return WriteSmallFile(resultFile, std::string(line, static_cast<size_t>(length))) ? 0 : 1;
 }
 
 Measurement RunChild(const std::wstring& method, const std::wstring& source, const std::wstring& target,
                      const std::wstring& resultFile) {
-  const std::wstring self = [] {
-    wchar_t path[MAX_PATH];
-    return std::wstring(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
-  }();
-  std::wstring commandLine = Quoted(self) + L" --copy " + method + L" " + Quoted(source) + L" " + Quoted(target) +
-                             L" " + Quoted(resultFile);
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
   Measurement m;
-  ::DeleteFileW(resultFile.c_str());
-  if (!::CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-    return m;
-  win::UniqueHandle process(info.hProcess);
-  win::UniqueHandle thread(info.hThread);
-  ::WaitForSingleObject(process.get(), INFINITE);
   int copied = 0;
-  if (std::sscanf(ReadSmallFile(resultFile).c_str(), "%lf %lld %lld %d", &m.seconds, &m.peakPrivateGrowth,
-                  &m.peakWorkingSetGrowth, &copied) == 4)
+  if (std::sscanf(RunSelf(L"--copy", {method, source, target}, resultFile).c_str(), "%lf %lld %lld %d", &m.seconds,
+                  &m.peakPrivateGrowth, &m.peakWorkingSetGrowth, &copied) == 4)
     m.copied = copied != 0;
   return m;
 }
@@ -141,12 +92,12 @@ struct Best {
   }
 };
 
-double AsMiB(long long bytes) { return static_cast<double>(bytes) / static_cast<double>(MiB); }
-
 void Report(const char* name, uint64_t sizeMiB, const Best& best) {
-  std::printf("  %-12s best %7.3f s  %8.1f MiB/s  peak private +%7.2f MiB  peak working set +%8.2f MiB%s\n", name,
-              best.seconds, static_cast<double>(sizeMiB) / best.seconds, AsMiB(best.peakPrivateGrowth),
-              AsMiB(best.peakWorkingSetGrowth), best.allCopied ? "" : "  (A COPY FAILED)");
+  std::printf(
+      "  %-12s best %7.3f s  %8.1f MiB/s  peak private +%7.2f MiB  "
+      "peak working set +%8.2f MiB%s\n",
+      name, best.seconds, static_cast<double>(sizeMiB) / best.seconds, AsMiB(best.peakPrivateGrowth),
+      AsMiB(best.peakWorkingSetGrowth), best.allCopied ? "" : "  (A COPY FAILED)");
 }
 
 int Compare(const std::wstring& folder, uint64_t sizeMiB, int rounds) {
@@ -186,11 +137,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) sizes.push_back(std::wcstoull(argv[i], nullptr, 10));
   if (sizes.empty()) sizes = {256, 1024};
 
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder =
-      text::WithTrailingBackslash(temp) + L"copy bench " + std::to_wstring(::GetCurrentProcessId());
-  ::CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring folder = ScratchFolder(L"copy bench");
   int status = 0;
   for (uint64_t size : sizes) status |= Compare(folder, size, kRounds);
   ::RemoveDirectoryW(folder.c_str());

@@ -1,21 +1,25 @@
-// install_bench: a complete installation against the system's CopyFileW of the
-// same files.
+// install_bench: a complete installation against the system's CopyFileW and
+// xcopy of the same files.
 //
 //   install_bench.exe [database size in MiB ...]     default: 64 1024
 //
-// For each size it lays out a sample distribution (tests/win/SampleDistribution.h)
-// whose S12.FDB has that size, then alternately runs, each in a child process of
-// its own so that each memory peak belongs to that run alone:
+// For each size it lays out a sample distribution
+// (tests/win/SampleDistribution.h) whose S12.FDB has that size, then runs in
+// turn, each in a child process of its own so that each memory peak belongs to
+// that run alone:
 //   - the installation sequence with a scripted window (no dialogs: the driver
 //     option off, No to the final question) into a fresh target folder;
-//   - CopyFileW of every file the installation copies, into a fresh folder.
-// It prints the best and the median time of each, their ratio, and the peak
+//   - CopyFileW of every file the installation copies, into a fresh folder;
+//   - the system's xcopy of the same folders, into a fresh folder.
+// It prints the best and the median time of each, their ratios, and the peak
 // growth of private memory above the idle program (the child just before it
 // starts the work). The seven fonts are placed in the fonts folder beforehand
 // (so no run registers any) and removed again at the end, with the desktop
 // shortcut the runs leave.
+#include "bench/BenchSupport.h"
 #include "common/ComPtr.h"
 #include "common/Handles.h"
+#include "common/SystemLibrary.h"
 #include "common/TextUtil.h"
 #include "common/WinText.h"
 #include "install/CreateNSI.h"
@@ -23,7 +27,6 @@
 #include "install/RuntimeFiles.h"
 #include "tests/win/SampleDistribution.h"
 
-#include <psapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -34,8 +37,9 @@
 
 namespace {
 
-constexpr uint64_t MiB = 1024 * 1024;
-constexpr int kRounds = 4;  // an even number: each method goes first equally often
+using namespace bench;
+
+constexpr int kRounds = 4;
 
 // The main window as the benchmark plays it: every answer No, nothing shown.
 class QuietView final : public IInstallerView {
@@ -65,9 +69,8 @@ class QuietView final : public IInstallerView {
   void Close() override {}
   bool completed() const { return completed_ && errors_.empty(); }
   int failedLines() const {
-    return static_cast<int>(std::count_if(lines_.begin(), lines_.end(), [](const std::wstring& line) {
-      return line.ends_with(L"ОШИБКА!!!");
-    }));
+    return static_cast<int>(std::count_if(lines_.begin(), lines_.end(),
+                                          [](const std::wstring& line) { return line.ends_with(L"ОШИБКА!!!"); }));
   }
 
  private:
@@ -77,51 +80,14 @@ class QuietView final : public IInstallerView {
   bool completed_ = false;
 };
 
-PROCESS_MEMORY_COUNTERS_EX Memory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-  return counters;
-}
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / frequency;
-}
-
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  win::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
-  if (find) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring child = path + L"\\" + name;
-      ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        ::DeleteFileW(child.c_str());
-    } while (::FindNextFileW(find.get(), &data));
-  }
-  find.reset();
-  ::RemoveDirectoryW(path.c_str());
-}
-
 // ---------------------------------------------------------------------------
-// The CopyFileW baseline: every file the installation copies, where it copies it.
+// The CopyFileW baseline: every file the installation copies, where it copies
+// it.
 
 struct FileCopy {
   std::wstring from, to;
@@ -157,6 +123,28 @@ bool CopyLikeTheInstallation(const std::wstring& s, const std::wstring& t) {
     if (!IsFolder(folder)) ::CreateDirectoryW(folder.c_str(), nullptr);
   bool all = true;
   for (const FileCopy& copy : copies) all = ::CopyFileW(copy.from.c_str(), copy.to.c_str(), FALSE) && all;
+  return all;
+}
+
+// The same trees copied by the system's xcopy, one command per folder of the
+// distribution (the runtime folder whole, so a few small files more).
+bool XcopyLikeTheInstallation(const std::wstring& s, const std::wstring& t) {
+  const std::wstring xcopy = Quoted(win::SystemFolder() + L"xcopy.exe");
+  const std::wstring files = L" /Q /Y /I", trees = L" /E /Q /Y /I";
+  const std::wstring commands[] = {
+      Quoted(s + L"DTAfb\\S12.FDB") + L" " + Quoted(t + L"DTAfb\\") + files,
+      Quoted(s + L"Firebird\\*") + L" " + Quoted(t) + files,
+      Quoted(s + L"Firebird\\intl") + L" " + Quoted(t + L"intl\\") + files,
+      Quoted(s + L"Firebird\\udf") + L" " + Quoted(t + L"udf\\") + files,
+      Quoted(s + L"UDF") + L" " + Quoted(t + L"udf\\") + files,
+      Quoted(s + L"backup") + L" " + Quoted(t + L"backup\\") + trees,
+      Quoted(s + L"Updater") + L" " + Quoted(t) + trees,
+  };
+  bool all = true;
+  for (const std::wstring& arguments : commands) {
+    DWORD exitCode = 1;
+    all = RunToEnd(xcopy + L" " + arguments, &exitCode, /*quiet=*/true) && exitCode == 0 && all;
+  }
   return all;
 }
 
@@ -196,8 +184,8 @@ class PrivateMemorySampler {
     counters.cb = sizeof(counters);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                            sizeof(counters));
-    peak_ = std::max({peak_, static_cast<long long>(counters.PagefileUsage),
-                      static_cast<long long>(counters.PeakPagefileUsage)});
+    peak_ = std::max(
+        {peak_, static_cast<long long>(counters.PagefileUsage), static_cast<long long>(counters.PeakPagefileUsage)});
   }
 
   win::UniqueHandle stop_;
@@ -209,7 +197,8 @@ int MeasureOnce(const std::wstring& method, const std::wstring& source, const st
                 const std::wstring& resultFile) {
   const win::ComScope com;  // as the window toolkit has it on the installer's thread
   ::CreateDirectoryW(target.c_str(), nullptr);
-  ::CreateDirectoryW((target + L"Settings").c_str(), nullptr);  // as the path page leaves it
+  ::CreateDirectoryW((target + L"Settings").c_str(),
+                     nullptr);  // as the path page leaves it
   QuietView view(target);
   const InstallEnvironment environment{source, ProgramEnvironment().fontsFolder, [] { return false; }};
 
@@ -223,6 +212,8 @@ int MeasureOnce(const std::wstring& method, const std::wstring& source, const st
     if (method == L"install") {
       RunInstallSequence(view, environment);
       ok = view.completed() && view.failedLines() == 0;
+    } else if (method == L"xcopy") {
+      ok = XcopyLikeTheInstallation(source, target);
     } else {
       ok = CopyLikeTheInstallation(source, target);
     }
@@ -251,9 +242,7 @@ int MeasureOnce(const std::wstring& method, const std::wstring& source, const st
       sampler.peak() - static_cast<long long>(idle.PagefileUsage), static_cast<long long>(idle.PagefileUsage),
       static_cast<long long>(after.PeakWorkingSetSize) - static_cast<long long>(idle.WorkingSetSize), ok ? 1 : 0,
       scriptSeconds);
-  win::UniqueFile out(::CreateFileW(resultFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  return out && ::WriteFile(out.get(), line, static_cast<DWORD>(length), &written, nullptr) ? 0 : 1;
+  return WriteSmallFile(resultFile, std::string(line, static_cast<size_t>(length))) ? 0 : 1;
 }
 
 struct Measurement {
@@ -265,40 +254,13 @@ struct Measurement {
   double scriptSeconds = 0;  // copy runs: the release script started on its own
 };
 
-std::string ReadSmallFile(const std::wstring& path) {
-  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  char buffer[256] = {};
-  DWORD read = 0;
-  if (file) ::ReadFile(file.get(), buffer, sizeof(buffer) - 1, &read, nullptr);
-  return std::string(buffer, read);
-}
-
-// One argument of a command line: a path ending in a backslash needs that
-// backslash doubled, or it would escape the closing quotation mark.
-std::wstring Quoted(const std::wstring& s) {
-  std::wstring quoted = L"\"" + s;
-  for (size_t i = s.size(); i > 0 && s[i - 1] == L'\\'; --i) quoted += L'\\';
-  return quoted + L"\"";
-}
-
 Measurement RunChild(const std::wstring& method, const std::wstring& source, const std::wstring& target,
                      const std::wstring& resultFile) {
-  const std::wstring self = win::ModuleFileName();
-  std::wstring commandLine = Quoted(self) + L" --measure " + method + L" " + Quoted(source) + L" " + Quoted(target) +
-                             L" " + Quoted(resultFile);
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
   Measurement m;
-  ::DeleteFileW(resultFile.c_str());
-  if (!::CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-    return m;
-  win::UniqueHandle process(info.hProcess);
-  win::UniqueHandle thread(info.hThread);
-  ::WaitForSingleObject(process.get(), INFINITE);
   int ok = 0;
-  if (std::sscanf(ReadSmallFile(resultFile).c_str(), "%lf %lld %lld %lld %d %lf", &m.seconds, &m.peakPrivateGrowth,
-                  &m.idlePrivate, &m.peakWorkingSetGrowth, &ok, &m.scriptSeconds) == 6)
+  if (std::sscanf(RunSelf(L"--measure", {method, source, target}, resultFile).c_str(), "%lf %lld %lld %lld %d %lf",
+                  &m.seconds, &m.peakPrivateGrowth, &m.idlePrivate, &m.peakWorkingSetGrowth, &ok,
+                  &m.scriptSeconds) == 6)
     m.ok = ok != 0;
   return m;
 }
@@ -321,20 +283,14 @@ struct Series {
     idlePrivate = std::max(idlePrivate, m.idlePrivate);
     allOk = allOk && m.ok;
   }
-  double Best() const { return *std::min_element(seconds.begin(), seconds.end()); }
+  double Best() const { return BestOf(seconds); }
   double Median() const { return MedianOf(seconds); }
-  static double MedianOf(std::vector<double> sorted) {
-    std::sort(sorted.begin(), sorted.end());
-    const size_t n = sorted.size();
-    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-  }
 };
-
-double AsMiB(long long bytes) { return static_cast<double>(bytes) / static_cast<double>(MiB); }
 
 void Report(const char* name, const Series& series) {
   std::printf(
-      "  %-20s best %7.3f s  median %7.3f s  peak private +%.2f MiB above idle (%.2f MiB), "
+      "  %-20s best %7.3f s  median %7.3f s  peak private +%.2f MiB "
+      "above idle (%.2f MiB), "
       "peak working set +%.2f MiB%s\n",
       name, series.Best(), series.Median(), AsMiB(series.peakPrivateGrowth), AsMiB(series.idlePrivate),
       AsMiB(series.peakWorkingSetGrowth), series.allOk ? "" : "  (A RUN FAILED)");
@@ -355,31 +311,48 @@ int Compare(const std::wstring& folder, uint64_t sizeMiB) {
   sample::Build(source, options);
   FlushToDisk(source + L"DTAfb\\S12.FDB");
 
-  Series install, system;
+  // Each round runs the three methods in another order, so that none always
+  // comes first (onto a cold cache) or last.
+  const wchar_t* const methods[] = {L"install", L"copy", L"xcopy"};
+  const char* const names[] = {"RunInstallSequence", "CopyFileW", "xcopy"};
+  Series series[3];
   for (int round = 0; round < kRounds; ++round) {
-    for (int turn = 0; turn < 2; ++turn) {
-      const bool installFirst = round % 2 == 0;
-      const bool useInstall = (turn == 0) == installFirst;
+    for (int turn = 0; turn < 3; ++turn) {
+      const int method = (round + turn) % 3;
       const std::wstring target = folder + L"\\target " + std::to_wstring(round) + L"-" + std::to_wstring(turn) + L"\\";
-      const Measurement m = RunChild(useInstall ? L"install" : L"copy", source, target, result);
-      std::printf("    round %d  %-20s %7.3f s  peak private +%.2f MiB  peak working set +%.2f MiB%s\n",
-                  round + 1, useInstall ? "RunInstallSequence" : "CopyFileW", m.seconds, AsMiB(m.peakPrivateGrowth),
-                  AsMiB(m.peakWorkingSetGrowth), m.ok ? "" : "  FAILED");
-      (useInstall ? install : system).Add(m);
+      const Measurement m = RunChild(methods[method], source, target, result);
+      std::printf(
+          "    round %d  %-20s %7.3f s  peak private +%.2f MiB  peak "
+          "working set +%.2f MiB%s\n",
+          round + 1, names[method], m.seconds, AsMiB(m.peakPrivateGrowth), AsMiB(m.peakWorkingSetGrowth),
+          m.ok ? "" : "  FAILED");
+      series[method].Add(m);
       RemoveTree(text::WithoutTrailingBackslash(target));
     }
   }
   RemoveTree(text::WithoutTrailingBackslash(source));
   ::DeleteFileW(result.c_str());
+  const Series& install = series[0];
+  const Series& system = series[1];
+  const Series& xcopy = series[2];
   std::printf("S12.FDB of %llu MiB, %d runs each:\n", static_cast<unsigned long long>(sizeMiB), kRounds);
-  Report("RunInstallSequence", install);
-  Report("CopyFileW", system);
-  std::printf("  ratio installation / CopyFileW: best %.3f, median %.3f\n", install.Best() / system.Best(),
-              install.Median() / system.Median());
-  const double script = Series::MedianOf(system.scriptSeconds);
-  std::printf("  the release's Install.cmd alone: median %.3f s; ratio without it: median %.3f\n", script,
-              (install.Median() - script) / system.Median());
-  return install.allOk && system.allOk ? 0 : 1;
+  for (int method = 0; method < 3; ++method) Report(names[method], series[method]);
+  std::printf(
+      "  ratio installation / CopyFileW: best %.3f, median %.3f (goal "
+      "<= 1.10)\n",
+      install.Best() / system.Best(), install.Median() / system.Median());
+  std::printf("  ratio installation / xcopy:     best %.3f, median %.3f\n", install.Best() / xcopy.Best(),
+              install.Median() / xcopy.Median());
+  const double script = MedianOf(system.scriptSeconds);
+  std::printf(
+      "  the release's Install.cmd alone: median %.3f s; installation "
+      "without it / CopyFileW: median %.3f\n",
+      script, (install.Median() - script) / system.Median());
+  std::printf(
+      "  peak private memory of the installation: +%.2f MiB above idle "
+      "(goal <= 8 MiB)\n",
+      AsMiB(install.peakPrivateGrowth));
+  return install.allOk && system.allOk && xcopy.allOk ? 0 : 1;
 }
 
 // The seven fonts in the fonts folder for the length of the benchmark, so that
@@ -426,11 +399,7 @@ int wmain(int argc, wchar_t** argv) {
 
   const std::wstring shortcut = DesktopShortcut();
   const bool hadShortcut = ::GetFileAttributesW(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES;
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder =
-      text::WithTrailingBackslash(temp) + L"install bench " + std::to_wstring(::GetCurrentProcessId());
-  ::CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring folder = ScratchFolder(L"install bench");
   int status = 0;
   {
     const FontsInPlace fonts;
