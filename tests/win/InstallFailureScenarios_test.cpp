@@ -214,8 +214,11 @@ TEST_P(FailureScenario, StopsWithAnErrorBoxAndTheProgramCanBeLeft) {
   EXPECT_EQ(ProgressLines(session.main()), c.lines());
   ASSERT_TRUE(session.Answer(box, uidriver::WithoutAccessKey(box.buttons.front())));
 
-  // The progress page stays, with "Выход" disabled; the close box still works.
+  // The progress page stays, with "Выход" disabled and no way back or to
+  // Cancel; the close box still works.
   EXPECT_FALSE(session.ExitEnabled());
+  for (const wchar_t* gone : {L"Отмена", L"Назад", L"Начать установку", L"Далее"})
+    EXPECT_FALSE(uidriver::FindVisibleChild(session.main(), gone)) << Utf8(gone);
   EXPECT_FALSE(installer::PageStartsWith(session.main(), kFontSizePage));
   EXPECT_EQ(ProgressLines(session.main()), c.lines());
   prepared.reset();  // the run is over: the other program lets go of its file
