@@ -16,6 +16,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <regex>
 #include <span>
 #include <string>
@@ -299,68 +300,78 @@ class SmallDrive {
   win::UniqueHandle mutex_;
 };
 
-TEST(Faults, TheDiskFillingUpDuringTheDatabaseCopyStopsCleanly) {
+// The disk fills up in the middle of the database copy of a first
+// installation, or of a re-installation over the database of a previous one.
+struct DiskFullCase {
+  const char* name;
+  uint64_t previousDatabaseBytes;  // 0: a first installation
+};
+
+void PrintTo(const DiskFullCase& c, std::ostream* out) { *out << c.name; }
+
+class DiskFull : public ::testing::TestWithParam<DiskFullCase> {};
+
+TEST_P(DiskFull, TheDatabaseCopyStopsCleanly) {
   SmallDrive drive;
   if (!drive.Present())
     GTEST_SKIP() << "no small drive T: in this prefix: scripts/wine-session.sh start mounts one only when it runs "
                     "as root and may mount a tmpfs";
-  const struct {
-    const char* what;
-    uint64_t previousDatabaseBytes;  // 0: a first installation
-  } cases[] = {{"first installation", 0}, {"re-installation over a database", 1u << 20}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    drive.Empty();
-    const std::wstring target = L"T:\\Dazide\\";
-    // What was on the drive before and must stay as it was.
-    const std::wstring otherFile = L"T:\\прежние данные.txt";
-    WriteBytes(otherFile, "чужие данные на диске");
-    const std::wstring database = target + L"DTAfb\\S12.FDB";
-    uint64_t previousId = 0;
-    std::string previousBytes;
-    if (c.previousDatabaseBytes) {
-      MakeFolders(target + L"DTAfb");
-      sample::WritePatternFile(database, c.previousDatabaseBytes, 7);
-      previousBytes = ReadBytes(database);
-      previousId = FileId(database);
-    }
-    // A database larger than all the space left; the settings files still fit.
-    const uint64_t free = drive.FreeBytes();
-    Distribution distribution({.databaseBytes = free + (1u << 20), .fonts = false});
-    ASSERT_TRUE(distribution.Ready());
+  const DiskFullCase& c = GetParam();
+  drive.Empty();
+  const std::wstring target = L"T:\\Dazide\\";
+  // What was on the drive before and must stay as it was.
+  const std::wstring otherFile = L"T:\\прежние данные.txt";
+  WriteBytes(otherFile, "чужие данные на диске");
+  const std::wstring database = target + L"DTAfb\\S12.FDB";
+  uint64_t previousId = 0;
+  std::string previousBytes;
+  if (c.previousDatabaseBytes) {
+    MakeFolders(target + L"DTAfb");
+    sample::WritePatternFile(database, c.previousDatabaseBytes, 7);
+    previousBytes = ReadBytes(database);
+    previousId = FileId(database);
+  }
+  // A database larger than all the space left; the settings files still fit.
+  const uint64_t free = drive.FreeBytes();
+  Distribution distribution({.databaseBytes = free + (1u << 20), .fonts = false});
+  ASSERT_TRUE(distribution.Ready());
 
-    Wizard wizard(distribution.Program());
-    ASSERT_NO_FATAL_FAILURE(wizard.ToComponentsPage(target));
-    const Outcome outcome = wizard.Install();
+  Wizard wizard(distribution.Program());
+  ASSERT_NO_FATAL_FAILURE(wizard.ToComponentsPage(target));
+  const Outcome outcome = wizard.Install();
 
-    // The copy step ends as every failed copy does, and nothing else is shown.
-    std::vector<std::wstring> expected = {kSettingsLine};
-    if (!c.previousDatabaseBytes) expected.push_back(kDatabaseFolderLine);
-    expected.push_back(CopyLine(runtime::kDatabaseFile) + kFailed);
-    EXPECT_EQ(outcome.lines, expected);
-    EXPECT_FALSE(outcome.box.has_value()) << Utf8(outcome.box ? outcome.box->texts.front() : L"");
-    EXPECT_TRUE(Reacts(wizard.main()));
-    EXPECT_EQ(AllBoxes(wizard.id()), std::vector<HWND>{});
-    EXPECT_TRUE(::IsWindowEnabled(wizard.main()));
-    // A stopped installation offers no "Выход"; the close box lets the user go.
-    ASSERT_TRUE(wizard.ExitButton());
-    EXPECT_FALSE(::IsWindowEnabled(wizard.ExitButton()));
-    EXPECT_EQ(wizard.CloseWithCloseBox(), std::optional<DWORD>(0));
+  // The copy step ends as every failed copy does, and nothing else is shown.
+  std::vector<std::wstring> expected = {kSettingsLine};
+  if (!c.previousDatabaseBytes) expected.push_back(kDatabaseFolderLine);
+  expected.push_back(CopyLine(runtime::kDatabaseFile) + kFailed);
+  EXPECT_EQ(outcome.lines, expected);
+  EXPECT_FALSE(outcome.box.has_value()) << Utf8(outcome.box ? outcome.box->texts.front() : L"");
+  EXPECT_TRUE(Reacts(wizard.main()));
+  EXPECT_EQ(AllBoxes(wizard.id()), std::vector<HWND>{});
+  EXPECT_TRUE(::IsWindowEnabled(wizard.main()));
+  // A stopped installation offers no "Выход"; the close box lets the user go.
+  ASSERT_TRUE(wizard.ExitButton());
+  EXPECT_FALSE(::IsWindowEnabled(wizard.ExitButton()));
+  EXPECT_EQ(wizard.CloseWithCloseBox(), std::optional<DWORD>(0));
 
-    // No half-written database, no temporary file of the copy; what was there is intact.
-    std::vector<std::wstring> tree = {L"Dazide", L"Dazide\\DTAfb", L"Dazide\\Settings", L"Dazide\\Settings\\vavova.ini",
-                                      L"прежние данные.txt"};
-    if (c.previousDatabaseBytes) tree.push_back(L"Dazide\\DTAfb\\S12.FDB");
-    std::sort(tree.begin(), tree.end());
-    EXPECT_EQ(TreeOf(L"T:"), tree);
-    EXPECT_EQ(ReadBytes(otherFile), "чужие данные на диске");
-    EXPECT_EQ(ReadBytes(target + L"Settings\\vavova.ini"), "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
-    if (c.previousDatabaseBytes) {
-      EXPECT_TRUE(ReadBytes(database) == previousBytes) << "the previous database changed";
-      EXPECT_EQ(FileId(database), previousId);
-    }
+  // No half-written database, no temporary file of the copy; what was there is intact.
+  std::vector<std::wstring> tree = {L"Dazide", L"Dazide\\DTAfb", L"Dazide\\Settings", L"Dazide\\Settings\\vavova.ini",
+                                    L"прежние данные.txt"};
+  if (c.previousDatabaseBytes) tree.push_back(L"Dazide\\DTAfb\\S12.FDB");
+  std::sort(tree.begin(), tree.end());
+  EXPECT_EQ(TreeOf(L"T:"), tree);
+  EXPECT_EQ(ReadBytes(otherFile), "чужие данные на диске");
+  EXPECT_EQ(ReadBytes(target + L"Settings\\vavova.ini"), "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
+  if (c.previousDatabaseBytes) {
+    EXPECT_TRUE(ReadBytes(database) == previousBytes) << "the previous database changed";
+    EXPECT_EQ(FileId(database), previousId);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, DiskFull,
+                         ::testing::Values(DiskFullCase{"FirstInstallation", 0},
+                                           DiskFullCase{"ReinstallationOverADatabase", 1u << 20}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // Files of a previous installation that cannot be replaced
@@ -459,14 +470,33 @@ std::vector<std::wstring> TemporaryFilesIn(const std::wstring& folder) {
   return found;
 }
 
+// What the error box of a stop says before the system's reason.
+enum class Says { CannotCreate, CannotOpen, CannotSetTheDatabaseAside };
+
 // A re-installation that must stop at a file it cannot replace.
 struct StopCase {
+  const char* name;
   const wchar_t* file;  // relative to the target
   Hold hold;
   const wchar_t* stepName;  // the copy step it stops at; null: before any line
-  std::wstring message;     // what the error box says, up to the kept name or the system's reason
-  DWORD error;              // the system's reason named at the end of the box
+  Says says;
+  DWORD error;  // the system's reason named at the end of the box
 };
+
+// The start of the error box's text for `c` with the target `target`: up to
+// the system's reason, or up to the kept name's time for the database.
+std::wstring BoxTextStart(const StopCase& c, const std::wstring& target) {
+  const std::wstring path = target + c.file;
+  switch (c.says) {
+    case Says::CannotCreate:
+      return L"Cannot create file \"" + path + L"\". ";
+    case Says::CannotOpen:
+      return L"Cannot open file \"" + path + L"\". ";
+    case Says::CannotSetTheDatabaseAside:
+      return L"Не удалось сохранить прежний файл базы данных \"" + path + L"\" под именем \"" + path + L".";
+  }
+  return {};
+}
 
 // A distribution without releases: should a run not stop where it must, it
 // stops at the release choice, before the desktop and the fonts of the prefix.
@@ -501,7 +531,7 @@ void ExpectTheReinstallationStops(const Distribution& distribution, const std::w
   EXPECT_EQ(outcome->box->buttons.size(), 1u);  // OK, as Windows words it
   ASSERT_EQ(outcome->box->texts.size(), 1u);
   const std::wstring& shown = outcome->box->texts.front();
-  EXPECT_TRUE(shown.starts_with(c.message)) << Utf8(shown);
+  EXPECT_TRUE(shown.starts_with(BoxTextStart(c, target))) << Utf8(shown);
   EXPECT_TRUE(shown.ends_with(AsTheErrorDisplayShowsIt(L". " + SystemReason(c.error)))) << Utf8(shown);
   // The lines as far as the run got; the step line keeps no ending.
   std::vector<std::wstring> expected;
@@ -534,42 +564,35 @@ void ExpectTheReinstallationStops(const Distribution& distribution, const std::w
   EXPECT_FALSE(Exists(target + L"ReleaseInfo"));
 }
 
-TEST(Faults, AReinstallationStopsAtAReadOnlyFileAndLeavesItAsItWas) {
-  // Wine run as root could write these files: the refusal must be the program's own.
+void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+
+class ReinstallationStop : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(ReinstallationStop, AtAFileItCannotReplaceWhichStaysAsItWas) {
   Distribution distribution(NoReleases());
   ASSERT_TRUE(distribution.Ready());
   TempFolder targetParent(L"цель");
-  const std::wstring target = targetParent / L"Dazide\\";
-  const StopCase cases[] = {
-      {L"Settings\\vavova.ini", Hold::ReadOnly, nullptr,
-       L"Cannot create file \"" + target + L"Settings\\vavova.ini\". ", ERROR_ACCESS_DENIED},
-      {L"fbclient.Dll", Hold::ReadOnly, L"fbclient.Dll", L"Cannot create file \"" + target + L"fbclient.Dll\". ",
-       ERROR_ACCESS_DENIED},
-  };
-  for (const StopCase& c : cases) ExpectTheReinstallationStops(distribution, target, c);
+  ExpectTheReinstallationStops(distribution, targetParent / L"Dazide\\", GetParam());
 }
 
-TEST(Faults, AReinstallationStopsAtAFileHeldOpenAndLeavesItAsItWas) {
-  Distribution distribution(NoReleases());
-  ASSERT_TRUE(distribution.Ready());
-  TempFolder targetParent(L"цель");
-  const std::wstring target = targetParent / L"Dazide\\";
-  const StopCase cases[] = {
-      // The settings are read before they are written.
-      {L"Settings\\vavova.ini", Hold::ByAnotherProgram, nullptr,
-       L"Cannot open file \"" + target + L"Settings\\vavova.ini\". ", ERROR_SHARING_VIOLATION},
-      // A library of the suite: a failed copy of one only marks its line, but
-      // one whose target cannot be created stops the installation.
-      {L"udf\\Tendis.Dll", Hold::ByAnotherProgram, L"Tendis.Dll",
-       L"Cannot create file \"" + target + L"udf\\Tendis.Dll\". ", ERROR_SHARING_VIOLATION},
-      // The database in use cannot be set aside: nothing is copied over it.
-      {L"DTAfb\\S12.FDB", Hold::ByTheTest, L"S12.FDB",
-       L"Не удалось сохранить прежний файл базы данных \"" + target + L"DTAfb\\S12.FDB\" под именем \"" + target +
-           L"DTAfb\\S12.FDB.",
-       ERROR_SHARING_VIOLATION},
-  };
-  for (const StopCase& c : cases) ExpectTheReinstallationStops(distribution, target, c);
-}
+INSTANTIATE_TEST_SUITE_P(Faults, ReinstallationStop,
+                         ::testing::Values(
+                             // Wine run as root could write read-only files: the refusal must be the program's own.
+                             StopCase{"ReadOnlySettings", L"Settings\\vavova.ini", Hold::ReadOnly, nullptr,
+                                      Says::CannotCreate, ERROR_ACCESS_DENIED},
+                             StopCase{"ReadOnlyRuntimeFile", L"fbclient.Dll", Hold::ReadOnly, L"fbclient.Dll",
+                                      Says::CannotCreate, ERROR_ACCESS_DENIED},
+                             // The settings are read before they are written.
+                             StopCase{"SettingsHeldByAnotherProgram", L"Settings\\vavova.ini", Hold::ByAnotherProgram,
+                                      nullptr, Says::CannotOpen, ERROR_SHARING_VIOLATION},
+                             // A library of the suite: a failed copy of one only marks its line, but
+                             // one whose target cannot be created stops the installation.
+                             StopCase{"LibraryHeldByAnotherProgram", L"udf\\Tendis.Dll", Hold::ByAnotherProgram,
+                                      L"Tendis.Dll", Says::CannotCreate, ERROR_SHARING_VIOLATION},
+                             // The database in use cannot be set aside: nothing is copied over it.
+                             StopCase{"DatabaseHeldByTheTest", L"DTAfb\\S12.FDB", Hold::ByTheTest, L"S12.FDB",
+                                      Says::CannotSetTheDatabaseAside, ERROR_SHARING_VIOLATION}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Faults, AFileOfTheUpdaterHeldOpenIsPassedOverAndTheInstallationGoesOn) {
   enginetest::SystemStateLock lock;
@@ -655,58 +678,68 @@ std::wstring FromOem(const std::string& bytes) {
   return text;
 }
 
-TEST(Faults, DecoysOnTheUnquotedPathsUnderProgramFilesNeverRun) {
+// An unquoted start of anything under the suite's folder in "C:\\Program Files"
+// runs the first of these that exists: C:\\Program.exe, or else
+// C:\\Program Files\\Севрон.exe.
+struct DecoyCase {
+  const char* name;
+  bool programExe;  // C:\\Program.exe too
+};
+
+void PrintTo(const DecoyCase& c, std::ostream* out) { *out << c.name; }
+
+class UnquotedPathDecoys : public ::testing::TestWithParam<DecoyCase> {};
+
+TEST_P(UnquotedPathDecoys, NeverRunDuringACompleteInstallation) {
   // C:\ is shared by every test of the prefix.
   enginetest::SystemStateLock lock;
   const std::wstring shortcut = enginetest::DesktopFolder() + L"\\Севрон - Rezezi.lnk";
   enginetest::FileRestorer restoreShortcut(shortcut);
   const std::wstring programFiles = L"C:\\Program Files";
   ASSERT_TRUE(IsFolder(programFiles));
-  // An unquoted start of anything under the suite's folder runs the first of
-  // these that exists: C:\Program.exe, or else C:\Program Files\Севрон.exe.
-  const std::vector<std::vector<std::wstring>> decoySets = {
-      {L"C:\\Program.exe", programFiles + L"\\Севрон.exe"},
-      {programFiles + L"\\Севрон.exe"},
-  };
-  for (const auto& decoyPaths : decoySets) {
-    SCOPED_TRACE(Utf8(decoyPaths.front()));
-    const std::wstring suite = programFiles + L"\\Севрон Rezezi " + std::to_wstring(::GetCurrentProcessId());
-    FolderRemover removeSuite(suite);
-    std::vector<std::unique_ptr<Decoy>> decoys;
-    for (const std::wstring& path : decoyPaths) {
-      decoys.push_back(std::make_unique<Decoy>(path));
-      ASSERT_TRUE(decoys.back()->Planted()) << Utf8(path);
-    }
-    Distribution distribution({.driverProgram = ToolPath(L"recorder.exe"), .fonts = false}, suite + L"\\Дистрибутив");
-    ASSERT_TRUE(distribution.Ready());
-    const std::wstring target = suite + L"\\Dazide\\";
-    std::optional<Outcome> outcome;
-    std::optional<DWORD> exitCode;
-    {
-      Wizard wizard(distribution.Program());
-      ASSERT_NO_FATAL_FAILURE(wizard.ToComponentsPage(target));
-      outcome = wizard.Install();
-      ASSERT_TRUE(wizard.ExitButton());
-      uidriver::Press(wizard.ExitButton());
-      exitCode = wizard.ExitCode();
-    }
-    EXPECT_TRUE(outcome->fontSizePage);
-    EXPECT_FALSE(outcome->box.has_value());
-    EXPECT_EQ(exitCode, std::optional<DWORD>(0));
-
-    for (const auto& decoy : decoys) EXPECT_FALSE(decoy->Ran()) << ReadBytes(decoy->path() + L".log");
-    // The release's script ran in its own folder; the driver installer stand-in
-    // ran from the target under its quoted path.
-    const std::wstring release = target + L"backup\\r010320";
-    ASSERT_TRUE(Exists(release + L"\\Install.ran"));
-    EXPECT_EQ(FromOem(ReadBytes(release + L"\\Install.cd")), release);
-    EXPECT_FALSE(Exists(target + L"backup\\r150219\\Install.ran"));
-    const std::wstring driver = target + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-    ASSERT_TRUE(Exists(driver + L".log"));
-    EXPECT_NE(ReadBytes(driver + L".log").find("cmdline=\"" + Utf8(driver) + "\""), std::string::npos)
-        << ReadBytes(driver + L".log");
-    EXPECT_NE(ReadBytes(target + L"ReleaseInfo").find("<Level>010320</Level>"), std::string::npos);
+  std::vector<std::wstring> decoyPaths = {programFiles + L"\\Севрон.exe"};
+  if (GetParam().programExe) decoyPaths.push_back(L"C:\\Program.exe");
+  const std::wstring suite = programFiles + L"\\Севрон Rezezi " + std::to_wstring(::GetCurrentProcessId());
+  FolderRemover removeSuite(suite);
+  std::vector<std::unique_ptr<Decoy>> decoys;
+  for (const std::wstring& path : decoyPaths) {
+    decoys.push_back(std::make_unique<Decoy>(path));
+    ASSERT_TRUE(decoys.back()->Planted()) << Utf8(path);
   }
+  Distribution distribution({.driverProgram = ToolPath(L"recorder.exe"), .fonts = false}, suite + L"\\Дистрибутив");
+  ASSERT_TRUE(distribution.Ready());
+  const std::wstring target = suite + L"\\Dazide\\";
+  std::optional<Outcome> outcome;
+  std::optional<DWORD> exitCode;
+  {
+    Wizard wizard(distribution.Program());
+    ASSERT_NO_FATAL_FAILURE(wizard.ToComponentsPage(target));
+    outcome = wizard.Install();
+    ASSERT_TRUE(wizard.ExitButton());
+    uidriver::Press(wizard.ExitButton());
+    exitCode = wizard.ExitCode();
+  }
+  EXPECT_TRUE(outcome->fontSizePage);
+  EXPECT_FALSE(outcome->box.has_value());
+  EXPECT_EQ(exitCode, std::optional<DWORD>(0));
+
+  for (const auto& decoy : decoys) EXPECT_FALSE(decoy->Ran()) << ReadBytes(decoy->path() + L".log");
+  // The release's script ran in its own folder; the driver installer stand-in
+  // ran from the target under its quoted path.
+  const std::wstring release = target + L"backup\\r010320";
+  ASSERT_TRUE(Exists(release + L"\\Install.ran"));
+  EXPECT_EQ(FromOem(ReadBytes(release + L"\\Install.cd")), release);
+  EXPECT_FALSE(Exists(target + L"backup\\r150219\\Install.ran"));
+  const std::wstring driver = target + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+  ASSERT_TRUE(Exists(driver + L".log"));
+  EXPECT_NE(ReadBytes(driver + L".log").find("cmdline=\"" + Utf8(driver) + "\""), std::string::npos)
+      << ReadBytes(driver + L".log");
+  EXPECT_NE(ReadBytes(target + L"ReleaseInfo").find("<Level>010320</Level>"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, UnquotedPathDecoys,
+                         ::testing::Values(DecoyCase{"ProgramExeAndSevronExe", true},
+                                           DecoyCase{"SevronExeAlone", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -88,7 +88,7 @@ void CloseDriverWarning(const installer::Running& install, HWND main) {
   ASSERT_TRUE(uidriver::WaitUntil([&] { return !::IsWindow(warning) && ::IsWindowEnabled(main); }));
 }
 
-// Answers the box of the process that shows `text` with `button`; the box's texts.
+// Waits for the next box of the process, answers it with `button` and returns its texts.
 std::vector<std::wstring> AnswerBox(const installer::Running& install, const std::wstring& button) {
   const uidriver::Box box = uidriver::WaitForBox(install.id(), 60000);
   EXPECT_TRUE(box.window) << "no box";
