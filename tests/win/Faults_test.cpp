@@ -9,8 +9,18 @@
 //    "C:\Program Files".
 // Checked is what the user sees (the progress list, the boxes, the buttons,
 // the way out) and what the disk holds afterwards.
-#include <gtest/gtest.h>
+#include "common/Handles.h"
+#include "common/TextUtil.h"
+#include "install/RuntimeFiles.h"
+#include "tests/win/EngineTestSupport.h"
+#include "tests/win/InstallerSession.h"
+#include "tests/win/SampleDistribution.h"
+#include "tests/win/TestSupport.h"
+#include "tests/win/UiDriver.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
@@ -21,15 +31,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-#include "common/Handles.h"
-#include "common/TextUtil.h"
-#include "install/RuntimeFiles.h"
-#include "tests/win/EngineTestSupport.h"
-#include "tests/win/InstallerSession.h"
-#include "tests/win/SampleDistribution.h"
-#include "tests/win/TestSupport.h"
-#include "tests/win/UiDriver.h"
 
 using namespace testsupport;
 using enginetest::FileId;
@@ -142,7 +143,6 @@ class Distribution {
     installed_ = ::CopyFileW(InstallExePath().c_str(), (folder_ + L"Install.exe").c_str(), FALSE) != FALSE;
   }
   bool Ready() const { return installed_; }
-  const std::wstring& folder() const { return folder_; }  // with a trailing backslash
   std::wstring Program() const { return folder_ + L"Install.exe"; }
 
  private:
@@ -189,11 +189,11 @@ class Wizard {
     ASSERT_TRUE(uidriver::WaitUntil([&] { return !::IsWindow(warning) && ::IsWindowEnabled(main_); }));
   }
 
-  // "Начать установку", the driver question answered with `driverAnswer`, and
+  // "Начать установку", the driver question answered Yes, and
   // the run followed until it ends: on the font-size page, with a box (an
   // error box is read and answered with OK), or stopped at a copy step line
   // that ends in "ОШИБКА!!!".
-  Outcome Install(const std::wstring& driverAnswer = L"Yes") {
+  Outcome Install() {
     Outcome outcome;
     if (!installer::PressVisible(main_, L"Начать установку")) {
       ADD_FAILURE() << "no button \"Начать установку\"";
@@ -207,7 +207,7 @@ class Wizard {
             const uidriver::Box box = uidriver::ReadBox(window);
             if (!driverQuestion && box.texts == std::vector<std::wstring>{kDriverQuestion}) {
               driverQuestion = window;
-              uidriver::Answer(box, driverAnswer);
+              uidriver::Answer(box, L"Yes");
               return false;
             }
             outcome.box = box;
@@ -552,8 +552,9 @@ void ExpectTheReinstallationStops(const Distribution& distribution, const std::w
   // The clinic's database survives whatever stopped the run: in its place, or
   // kept beside the new one once its copy step was done.
   const bool stoppedBeforeTheDatabase = !c.stepName || c.stepName == std::wstring(runtime::kDatabaseFile);
-  if (stoppedBeforeTheDatabase)
+  if (stoppedBeforeTheDatabase) {
     EXPECT_TRUE(ReadBytes(target + L"DTAfb\\S12.FDB") == "the clinic's patients") << "the database was replaced";
+  }
   int keptCopies = 0;
   for (const std::wstring& name : NamesIn(target + L"DTAfb"))
     keptCopies += ReadBytes(target + L"DTAfb\\" + name) == "the clinic's patients";
