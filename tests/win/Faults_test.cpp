@@ -652,6 +652,7 @@ class Decoy {
   }
   bool Planted() const { return planted_; }
   bool Ran() const { return Exists(path_ + L".log"); }
+  void ForgetRuns() const { ::DeleteFileW((path_ + L".log").c_str()); }
   const std::wstring& path() const { return path_; }
 
  private:
@@ -710,6 +711,13 @@ TEST_P(UnquotedPathDecoys, NeverRunDuringACompleteInstallation) {
   Distribution distribution({.driverProgram = ToolPath(L"recorder.exe"), .fonts = false}, suite + L"\\Дистрибутив");
   ASSERT_TRUE(distribution.Ready());
   const std::wstring target = suite + L"\\Dazide\\";
+  // The control: the driver installer's path started unquoted runs the decoy
+  // (C:\\Program.exe where it exists).
+  const std::wstring driver = target + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+  ASSERT_TRUE(RunAndCollect(driver).started);
+  ASSERT_TRUE(decoys.back()->Ran()) << Utf8(decoys.back()->path());
+  for (const auto& decoy : decoys) decoy->ForgetRuns();
+
   std::optional<Outcome> outcome;
   std::optional<DWORD> exitCode;
   {
@@ -731,7 +739,6 @@ TEST_P(UnquotedPathDecoys, NeverRunDuringACompleteInstallation) {
   ASSERT_TRUE(Exists(release + L"\\Install.ran"));
   EXPECT_EQ(FromOem(ReadBytes(release + L"\\Install.cd")), release);
   EXPECT_FALSE(Exists(target + L"backup\\r150219\\Install.ran"));
-  const std::wstring driver = target + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
   ASSERT_TRUE(Exists(driver + L".log"));
   EXPECT_NE(ReadBytes(driver + L".log").find("cmdline=\"" + Utf8(driver) + "\""), std::string::npos)
       << ReadBytes(driver + L".log");
