@@ -6,13 +6,16 @@
 // run them in parallel processes of the same Wine prefix.
 #pragma once
 
+#include "common/ComPtr.h"
 #include "common/Handles.h"
 #include "install/Fonts.h"
 #include "install/InstallerView.h"
 #include "tests/win/TestSupport.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <gtest/gtest.h>
 
@@ -26,12 +29,18 @@ namespace enginetest {
 
 inline const char* PageName(WizardPage page) {
   switch (page) {
-    case WizardPage::tsStart: return "tsStart";
-    case WizardPage::tsInputPath: return "tsInputPath";
-    case WizardPage::tsInputComponents: return "tsInputComponents";
-    case WizardPage::tsProgressInstall: return "tsProgressInstall";
-    case WizardPage::tsCancel: return "tsCancel";
-    case WizardPage::tsChangeFontSize: return "tsChangeFontSize";
+    case WizardPage::tsStart:
+      return "tsStart";
+    case WizardPage::tsInputPath:
+      return "tsInputPath";
+    case WizardPage::tsInputComponents:
+      return "tsInputComponents";
+    case WizardPage::tsProgressInstall:
+      return "tsProgressInstall";
+    case WizardPage::tsCancel:
+      return "tsCancel";
+    case WizardPage::tsChangeFontSize:
+      return "tsChangeFontSize";
   }
   return "?";
 }
@@ -335,6 +344,29 @@ inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
     if (name != L"." && name != L"..") names.push_back(name);
   } while (::FindNextFileW(find.get(), &data));
   return names;
+}
+
+// A shell link as the shell reads it back through its own link object.
+struct ShortcutContents {
+  bool loaded = false;
+  std::wstring path, workingFolder, description, arguments;
+};
+
+inline ShortcutContents ReadShortcut(const std::wstring& file) {
+  const win::ComScope com;
+  ShortcutContents contents;
+  win::ComPtr<IShellLinkW> link;
+  win::ComPtr<IPersistFile> persist;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())) ||
+      FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ)))
+    return contents;
+  wchar_t buffer[1024];
+  contents.loaded = true;
+  if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) contents.path = buffer;
+  if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) contents.workingFolder = buffer;
+  if (SUCCEEDED(link->GetDescription(buffer, 1024))) contents.description = buffer;
+  if (SUCCEEDED(link->GetArguments(buffer, 1024))) contents.arguments = buffer;
+  return contents;
 }
 
 }  // namespace enginetest

@@ -49,28 +49,6 @@ std::wstring FromOem(const std::string& bytes) {
   return text::Trim(text);
 }
 
-struct LinkContents {
-  bool loaded = false;
-  std::wstring path, workingFolder, description, arguments;
-};
-
-LinkContents ReadLink(const std::wstring& file) {
-  const win::ComScope com;
-  LinkContents contents;
-  win::ComPtr<IShellLinkW> link;
-  win::ComPtr<IPersistFile> persist;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())) ||
-      FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ)))
-    return contents;
-  wchar_t buffer[1024];
-  contents.loaded = true;
-  if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) contents.path = buffer;
-  if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) contents.workingFolder = buffer;
-  if (SUCCEEDED(link->GetDescription(buffer, 1024))) contents.description = buffer;
-  if (SUCCEEDED(link->GetArguments(buffer, 1024))) contents.arguments = buffer;
-  return contents;
-}
-
 // The read call of CopyOneFile failing for one source file.
 std::wstring g_failingSuffix;
 BOOL WINAPI ReadFailingFor(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {
@@ -117,7 +95,9 @@ class SequenceFixture : public ::testing::Test {
       ::CopyFileW(font.hostFile, (SystemFontsFolder() + font.fileName).c_str(), FALSE);
   }
   void Run() { RunInstallSequence(view_, environment_); }
-  std::wstring RunRaising() { return RaisedMessage([&] { Run(); }); }
+  std::wstring RunRaising() {
+    return RaisedMessage([&] { Run(); });
+  }
 
   // The state of a run that stopped: closable, normal cursor, no exit button.
   void ExpectStopped() {
@@ -191,7 +171,7 @@ TEST_F(SequenceFixture, CompleteRunWritesExactlyTheseLinesAndTheseFiles) {
   // Nothing of the driver.
   EXPECT_FALSE(Exists(target_ + L"FTDIDriverInstall"));
   // The desktop shortcut.
-  const LinkContents link = ReadLink(shortcut_);
+  const ShortcutContents link = ReadShortcut(shortcut_);
   ASSERT_TRUE(link.loaded);
   EXPECT_EQ(lstrcmpiW(link.path.c_str(), (target_ + L"Rezezi.exe").c_str()), 0) << Utf8(link.path);
   EXPECT_EQ(link.workingFolder, target_);

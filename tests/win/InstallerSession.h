@@ -9,6 +9,7 @@
 
 #include "common/ComPtr.h"
 #include "common/Handles.h"
+#include "tests/win/EngineTestSupport.h"
 #include "tests/win/SampleDistribution.h"
 #include "tests/win/TestSupport.h"
 #include "tests/win/UiDriver.h"
@@ -370,28 +371,8 @@ inline std::wstring AsErrorDisplayShows(const std::wstring& message) {
   return !message.empty() && message.back() > L'.' ? message + L"." : message;
 }
 
-// A shell link as the shell reads it back.
-struct ShortcutContents {
-  bool loaded = false;
-  std::wstring path, workingFolder, description, arguments;
-};
-
-inline ShortcutContents ReadShortcut(const std::wstring& file) {
-  const win::ComScope com;
-  ShortcutContents contents;
-  win::ComPtr<IShellLinkW> link;
-  win::ComPtr<IPersistFile> persist;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())) ||
-      FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ)))
-    return contents;
-  wchar_t buffer[1024];
-  contents.loaded = true;
-  if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) contents.path = buffer;
-  if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) contents.workingFolder = buffer;
-  if (SUCCEEDED(link->GetDescription(buffer, 1024))) contents.description = buffer;
-  if (SUCCEEDED(link->GetArguments(buffer, 1024))) contents.arguments = buffer;
-  return contents;
-}
+using enginetest::ReadShortcut;
+using enginetest::ShortcutContents;
 
 }  // namespace scenario
 

@@ -13,31 +13,11 @@
 using namespace testsupport;
 using enginetest::DesktopFolder;
 using enginetest::FileRestorer;
+using enginetest::ReadShortcut;
+using enginetest::ShortcutContents;
 using enginetest::SystemStateLock;
 
 namespace {
-
-struct LinkContents {
-  bool loaded = false;
-  std::wstring path, workingFolder, description, arguments;
-};
-
-// Reads a shortcut back through the shell's own link object.
-LinkContents ReadLink(const std::wstring& file) {
-  LinkContents contents;
-  win::ComPtr<IShellLinkW> link;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-    return contents;
-  win::ComPtr<IPersistFile> persist;
-  if (FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ))) return contents;
-  wchar_t buffer[1024];
-  contents.loaded = true;
-  if (SUCCEEDED(link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH))) contents.path = buffer;
-  if (SUCCEEDED(link->GetWorkingDirectory(buffer, 1024))) contents.workingFolder = buffer;
-  if (SUCCEEDED(link->GetDescription(buffer, 1024))) contents.description = buffer;
-  if (SUCCEEDED(link->GetArguments(buffer, 1024))) contents.arguments = buffer;
-  return contents;
-}
 
 std::wstring UserFolder(const wchar_t* value) {
   wchar_t buffer[MAX_PATH];
@@ -110,7 +90,7 @@ TEST(Shortcut, DesktopShortcutAsTheInstallationWritesIt) {
   CreateShortcut(program, kShortcutDesktop, L"", L"", L"", kDescription, L"Севрон - Rezezi", linkPath);
 
   EXPECT_EQ(linkPath, UserFolder(L"Desktop") + L"\\Севрон - Rezezi.lnk");
-  const LinkContents link = ReadLink(expectedPath);
+  const ShortcutContents link = ReadShortcut(expectedPath);
   ASSERT_TRUE(link.loaded);
   EXPECT_EQ(lstrcmpiW(link.path.c_str(), program.c_str()), 0) << Utf8(link.path);
   EXPECT_EQ(link.workingFolder, target.path() + L"\\");  // the folder of the program, backslash and all
@@ -135,7 +115,7 @@ TEST(Shortcut, ShellFolderCodesAndAGivenFolder) {
     CreateShortcut(L"C:\\Dazide\\Rezezi.exe", c.location, L"", L"C:\\Work", L"/x 1", L"d", L"Тест ярлыка.exe",
                    linkPath);
     EXPECT_EQ(linkPath, expected) << Utf8(c.shellValue);
-    const LinkContents link = ReadLink(expected);
+    const ShortcutContents link = ReadShortcut(expected);
     EXPECT_TRUE(link.loaded) << Utf8(c.shellValue);
     EXPECT_EQ(link.workingFolder, L"C:\\Work");
     EXPECT_EQ(link.arguments, L"/x 1");
@@ -145,7 +125,7 @@ TEST(Shortcut, ShellFolderCodesAndAGivenFolder) {
   std::wstring linkPath;
   CreateShortcut(L"C:\\Dazide\\Rezezi.exe", kShortcutFolder, given.path(), L"", L"", L"d", L"", linkPath);
   EXPECT_EQ(linkPath, given / L"Rezezi.lnk");
-  EXPECT_TRUE(ReadLink(given / L"Rezezi.lnk").loaded);
+  EXPECT_TRUE(ReadShortcut(given / L"Rezezi.lnk").loaded);
 }
 
 TEST(Shortcut, AGivenFolderEndingInABackslashIsUsedAsItIs) {
@@ -166,7 +146,7 @@ TEST(Shortcut, SubFolderOfAShellFolder) {
   std::wstring linkPath;
   CreateShortcut(L"C:\\Dazide\\Rezezi.exe", kShortcutDesktop, sub, L"", L"", L"d", L"", linkPath);
   EXPECT_EQ(linkPath, desktop + L"\\" + sub + L"\\Rezezi.lnk");
-  EXPECT_TRUE(ReadLink(linkPath).loaded);
+  EXPECT_TRUE(ReadShortcut(linkPath).loaded);
   RemoveTree(desktop + L"\\" + sub);
 
   // A sub-folder that does not exist: the save fails quietly, the path is still given.
@@ -197,7 +177,7 @@ TEST(Shortcut, QuickLaunchFromMapGroups) {
   std::wstring linkPath;
   CreateShortcut(L"C:\\Dazide\\Rezezi.exe", kShortcutQuickLaunch, L"", L"", L"", L"d", L"", linkPath);
   EXPECT_EQ(linkPath, quickLaunch / L"Rezezi.lnk");
-  EXPECT_TRUE(ReadLink(linkPath).loaded);
+  EXPECT_TRUE(ReadShortcut(linkPath).loaded);
 
   // A value that is no text names no folder.
   const DWORD number = 7;
@@ -213,8 +193,7 @@ TEST(Shortcut, UnknownLocationCodesWriteNothing) {
   TempFolder folder;
   for (int code : {5, 6, 128, 255}) {
     std::wstring linkPath = L"untouched";
-    CreateShortcut(L"C:\\Dazide\\Rezezi.exe", static_cast<uint8_t>(code), folder.path(), L"", L"", L"d", L"",
-                   linkPath);
+    CreateShortcut(L"C:\\Dazide\\Rezezi.exe", static_cast<uint8_t>(code), folder.path(), L"", L"", L"d", L"", linkPath);
     EXPECT_EQ(linkPath, L"untouched") << code;
   }
   EXPECT_TRUE(enginetest::NamesIn(folder.path()).empty());
