@@ -2,11 +2,11 @@
 
 namespace tk {
 
-win::UniqueFont CreatePixelFont(const wchar_t* face, int characterHeight, bool bold) {
+win::UniqueFont CreatePixelFont(const wchar_t* face, int characterHeight, bool bold, BYTE charSet) {
   LOGFONTW font{};
   font.lfHeight = -characterHeight;  // negative: character height, not cell height
   font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfCharSet = charSet;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;

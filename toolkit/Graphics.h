@@ -10,8 +10,10 @@ namespace tk {
 
 // A font whose characters (without the internal leading) are `characterHeight`
 // pixels high, whatever the display's pixels per inch: the windows of this
-// program are laid out in pixels and not rescaled.
-win::UniqueFont CreatePixelFont(const wchar_t* face, int characterHeight, bool bold = false);
+// program are laid out in pixels and not rescaled. `charSet` asks for a
+// character set where the face alone would not give the Cyrillic letters.
+win::UniqueFont CreatePixelFont(const wchar_t* face, int characterHeight, bool bold = false,
+                                BYTE charSet = DEFAULT_CHARSET);
 
 // The system's message font (for the standard dialogs).
 win::UniqueFont CreateMessageFont();

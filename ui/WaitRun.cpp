@@ -1,6 +1,7 @@
 #include "ui/WaitRun.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/Screen.h"
 #include "ui/ScreenMonitorManager.h"
 #include "ui/WindowPlacement.h"
@@ -11,19 +12,6 @@ namespace {
 
 // A single fixed frame with a title bar and no buttons in it.
 constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-
-win::UniqueFont CreateRussianFont(const wchar_t* face, int characterHeight) {
-  LOGFONTW font{};
-  font.lfHeight = -characterHeight;
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = RUSSIAN_CHARSET;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-  return win::UniqueFont(::CreateFontIndirectW(&font));
-}
 
 tk::Monitor SelectedMonitor() {
   if (myScreen) return myScreen->GetMonitor(myScreen->Monitornumber);
@@ -64,7 +52,7 @@ std::function<void()>& TFWaitRun::ProcessMessagesForTesting() {
 }
 
 void TFWaitRun::Create(HWND owner) {
-  font_ = CreateRussianFont(L"Tahoma", Scaled(kFontHeight));
+  font_ = tk::CreatePixelFont(L"Tahoma", Scaled(kFontHeight), /*bold=*/false, RUSSIAN_CHARSET);
   const int width = Scaled(kClientWidth);
   const int height = Scaled(kClientHeight);
   CreateForm(owner, L"", width, height, kFrameStyle);
